@@ -1,0 +1,31 @@
+# Two commands for a newcomer:
+#   make run   install what is missing, build, solve a bundled example
+#   make test  install what is missing, build, run every test (also under sanitizers)
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+EXAMPLE    ?= examples/terminale.klt
+
+.PHONY: run test setup build build-asan clean
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run-example.sh $(BUILD)/bin/kolt-32 $(EXAMPLE)
+
+build-asan: setup
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKOLT_SANITIZE=ON -DKOLT_WORKBENCH=OFF -DKOLT_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test: build build-asan
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,37 @@
+// Entry points of the numerical routines. Each works only on the flat arrays
+// it is handed: 32-bit integers and doubles, class-by-station arrays stored
+// by columns with the class index fastest (element (r, m), 1-based, at
+// (m-1)*R + r - 1). Failure is reported only through the flag or code given.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace kolt::methods {
+
+// Exact mean value analysis (MVA and MVAP). `failed` is set to 0 on entry and
+// to 1 when a class's routing is not strongly connected or the priority
+// approximation fails. K and TAU are restored on every exit. `roLines`
+// receives the utilisation diagnostics of the priority approximation.
+void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU, const int* SN,
+              double* ADP, const int* INDEX, int mode, double* THETA, double* N, double* W, double* LAMBDA,
+              int& failed, std::FILE* roLines);
+
+// Approximate MVA with correction terms (HMVA). On return N(r,m) holds the
+// throughput of class r at station m and LAMBDA(r,m) its mean number.
+void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU,
+                    const int* SN, double* ADP, const int* INDEX, int mode, double* THETA, double* LAMBDA,
+                    double* W, double* N, int& failed);
+
+// Open product-form network (JACKSON). `code` 0 and `station` M+1 on success.
+void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
+             double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
+             int& code, int& station);
+
+// Diffusion approximation for open networks (DIFF).
+void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
+               double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
+               double* CBN2, const double* CBNR2, const double* C0NR2, double* RJI, double* G, double* CAN2,
+               int& code, int& station, double& work);
+
+}  // namespace kolt::methods

@@ -1,0 +1,88 @@
+// Base of every object of the network model, and the routing node that
+// sources, stations and the exit carry.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "distribution.h"
+
+namespace kolt {
+
+class Network;
+class NetObject;
+class Reporter;
+
+// Object type codes.
+enum ObjectType : int { kNetworkType = 0, kStationType = 4, kSourceType = 7, kExitType = 8, kNotFoundType = 9 };
+
+struct Transition {
+    NetObject* target;
+    double probability;
+};
+
+// Per class, the ordered list of where a customer goes next.
+class RoutingNode {
+public:
+    explicit RoutingNode(NetObject& owner) : owner_(owner) {}
+
+    // Appends (target, probability) to the class's list; see the messages in
+    // routing.cpp. Returns false when the transition was refused.
+    bool addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter);
+    // True when every existing class list sums to exactly 1.
+    bool checkRoutingSums(Reporter& reporter) const;
+    // The class's list, or null when the class has no transition at all.
+    const std::vector<Transition>* transitions(int classIndex) const;
+
+private:
+    NetObject& owner_;
+    std::array<std::optional<std::vector<Transition>>, kMaxClasses> lists_;
+};
+
+class NetObject {
+public:
+    explicit NetObject(std::string name);
+    virtual ~NetObject();
+    NetObject(const NetObject&) = delete;
+    NetObject& operator=(const NetObject&) = delete;
+
+    virtual int type() const = 0;
+    // Appends the object's description as Info lines to a message list.
+    virtual void dump(Reporter& list) const;
+
+    const std::string& name() const { return name_; }
+    Network* network() const { return network_; }
+    void setNetwork(Network* network) { network_ = network; }
+    RoutingNode* routing() { return routing_.get(); }
+    const RoutingNode* routing() const { return routing_.get(); }
+
+protected:
+    void createRouting() { routing_ = std::make_unique<RoutingNode>(*this); }
+
+private:
+    std::string name_;
+    Network* network_ = nullptr;
+    std::unique_ptr<RoutingNode> routing_;
+};
+
+// The object declared with OUT.
+class Exit final : public NetObject {
+public:
+    explicit Exit(std::string name) : NetObject(std::move(name)) { createRouting(); }
+    int type() const override { return kExitType; }
+};
+
+// The single placeholder returned for a name that is not declared.
+class NotFoundObject final : public NetObject {
+public:
+    static NotFoundObject& instance();
+    int type() const override { return kNotFoundType; }
+
+private:
+    NotFoundObject() : NetObject("") {}
+};
+
+}  // namespace kolt
