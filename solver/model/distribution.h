@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace kolt {
@@ -108,12 +109,18 @@ private:
 // Common storage of the three kinds given by a list of parameter pairs.
 class PairListDistribution : public ServiceDistribution {
 public:
+    // Thrown by appendPair when the second of the two grown arrays cannot be
+    // had (a plain std::bad_alloc means the first); the pairs stay unchanged.
+    struct SecondArrayExhausted : std::bad_alloc {};
+
     void appendPair(double first, double second);
     int count() const { return static_cast<int>(first_.size()); }
     const std::vector<double>& first() const { return first_; }
     const std::vector<double>& second() const { return second_; }
 
 protected:
+    PairListDistribution() = default;
+    PairListDistribution(std::vector<double> first, std::vector<double> second);
     ServiceDistribution& assignPairs(const ServiceDistribution& other, Reporter& reporter, const char* keyword);
     std::vector<double> first_, second_;
 };
@@ -121,6 +128,10 @@ protected:
 // Cox: pairs (a_i, t_i), a_i the probability of entering phase i, t_i its mean.
 class CoxDistribution final : public PairListDistribution {
 public:
+    CoxDistribution() = default;
+    // n pairs given as two arrays of equal length.
+    CoxDistribution(std::vector<double> first, std::vector<double> second)
+        : PairListDistribution(std::move(first), std::move(second)) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
     DistributionKind kind() const override { return DistributionKind::Cox; }
@@ -131,6 +142,10 @@ public:
 // Hyperexponential: pairs (p_i, t_i), branch probability and branch mean.
 class HipDistribution final : public PairListDistribution {
 public:
+    HipDistribution() = default;
+    // n pairs given as two arrays of equal length.
+    HipDistribution(std::vector<double> first, std::vector<double> second)
+        : PairListDistribution(std::move(first), std::move(second)) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
     DistributionKind kind() const override { return DistributionKind::Hip; }
@@ -141,6 +156,10 @@ public:
 // Histogram: pairs (x_i, w_i), upper bound of bin i (x_0 = 0) and its weight.
 class HistDistribution final : public PairListDistribution {
 public:
+    HistDistribution() = default;
+    // n pairs given as two arrays of equal length.
+    HistDistribution(std::vector<double> first, std::vector<double> second)
+        : PairListDistribution(std::move(first), std::move(second)) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
     DistributionKind kind() const override { return DistributionKind::Hist; }

@@ -59,6 +59,12 @@ public:
     RoutingNode* routing() { return routing_.get(); }
     const RoutingNode* routing() const { return routing_.get(); }
 
+    // Routing through the object: like the routing node's operations, but an
+    // object without a routing node (a network, the placeholder) refuses with
+    // a message instead of being dereferenced.
+    bool addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter);
+    bool checkRoutingSums(Reporter& reporter) const;
+
 protected:
     void createRouting() { routing_ = std::make_unique<RoutingNode>(*this); }
 

@@ -22,6 +22,8 @@ public:
     ~Network() override;
 
     int type() const override { return kNetworkType; }
+    // Appends the network line, the class lines and every object's dump.
+    void dump(Reporter& list) const override;
     // The network dump of syntax-only mode: gathers the lines in a local
     // list and writes them to standard output. False for an empty registry.
     bool writeDump() const;

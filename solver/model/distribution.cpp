@@ -1,0 +1,205 @@
+// Distribution kinds: names, admissibility, parameter copying and the
+// per-object table of distributions. The moments are in
+// distribution_moments.cpp.
+#include "solver/model/distribution.h"
+
+#include <algorithm>
+
+#include "solver/frontend/reporter.h"
+#include "solver/frontend/text.h"
+
+namespace kolt {
+namespace {
+
+constexpr int kKindCount = 8;
+constexpr int kMethods = 8;
+
+// Which distribution kind each solution method accepts, [method][kind].
+// Methods in the order MVA, MVAP, HMVA, JACKSON, EPF, DIFF, ITERM, SIMUL;
+// kinds DET, UNI, EXP, COX, ERL, HIP, G, HIST.
+constexpr int kDistributionAdmissible[kMethods][kKindCount] = {
+    {1, 1, 1, 1, 1, 1, 1, 1},  // MVA
+    {1, 1, 1, 1, 1, 1, 1, 1},  // MVAP
+    {1, 1, 1, 1, 1, 1, 1, 1},  // HMVA
+    {0, 0, 1, 1, 0, 0, 0, 0},  // JACKSON: product form needs exponential phases
+    {1, 0, 1, 1, 1, 1, 1, 0},  // EPF
+    {1, 1, 1, 1, 1, 1, 1, 1},  // DIFF
+    {1, 0, 1, 1, 1, 1, 1, 1},  // ITERM
+    {1, 1, 1, 1, 1, 1, 0, 1},  // SIMUL: a bare mean and variation cannot be sampled
+};
+
+int kindIndex(DistributionKind kind) { return static_cast<int>(kind); }
+
+bool validClass(int classIndex) { return classIndex >= 0 && classIndex < kMaxClasses; }
+
+void warnKindMismatch(const ServiceDistribution& target, Reporter& reporter) {
+    reporter.report(Level::Warning,
+                    formatText("Zignorowano bledne przypisanie rozkladowi typu '%s' rozkladu innego typu",
+                               distributionKeyword(target.kind())));
+}
+
+// Copies the whole object when `other` is of the same dynamic type.
+template <class D>
+ServiceDistribution& assignSameKind(D& target, const ServiceDistribution& other, Reporter& reporter) {
+    if (other.kind() == target.kind()) {
+        target = static_cast<const D&>(other);
+    } else {
+        warnKindMismatch(target, reporter);
+    }
+    return target;
+}
+
+// A new empty object of the same kind, or null when memory runs out.
+template <class D>
+std::unique_ptr<ServiceDistribution> makeEmpty() {
+    try {
+        return std::make_unique<D>();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+const char* distributionDisplayName(DistributionKind kind) {
+    switch (kind) {
+        case DistributionKind::Det: return "deterministyczny";
+        case DistributionKind::Uni: return "równomierny";
+        case DistributionKind::Exp: return "wykładniczy";
+        case DistributionKind::Cox: return "Coxa";
+        case DistributionKind::Erl: return "Erlanga";
+        case DistributionKind::Hip: return "hiperwykładniczy";
+        case DistributionKind::Gen: return "ogólny";
+        case DistributionKind::Hist: return "histogramowy";
+    }
+    return "";
+}
+
+const char* distributionKeyword(DistributionKind kind) {
+    switch (kind) {
+        case DistributionKind::Det: return "DET";
+        case DistributionKind::Uni: return "UNI";
+        case DistributionKind::Exp: return "EXP";
+        case DistributionKind::Cox: return "COX";
+        case DistributionKind::Erl: return "ERL";
+        case DistributionKind::Hip: return "HIP";
+        case DistributionKind::Gen: return "G";
+        case DistributionKind::Hist: return "HIST";
+    }
+    return "";
+}
+
+int ServiceDistribution::admissibleFor(int methodIndex) const {
+    const int kind = kindIndex(this->kind());
+    if (methodIndex < 0 || methodIndex >= kMethods || kind < 0 || kind >= kKindCount) return 0;
+    return kDistributionAdmissible[methodIndex][kind];
+}
+
+// --- single-parameter kinds ---------------------------------------------------
+
+ServiceDistribution& DetDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignSameKind(*this, other, reporter);
+}
+std::unique_ptr<ServiceDistribution> DetDistribution::createEmpty() const { return makeEmpty<DetDistribution>(); }
+
+ServiceDistribution& ExpDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignSameKind(*this, other, reporter);
+}
+std::unique_ptr<ServiceDistribution> ExpDistribution::createEmpty() const { return makeEmpty<ExpDistribution>(); }
+
+ServiceDistribution& UniDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignSameKind(*this, other, reporter);
+}
+std::unique_ptr<ServiceDistribution> UniDistribution::createEmpty() const { return makeEmpty<UniDistribution>(); }
+
+ServiceDistribution& ErlDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignSameKind(*this, other, reporter);
+}
+std::unique_ptr<ServiceDistribution> ErlDistribution::createEmpty() const { return makeEmpty<ErlDistribution>(); }
+
+ServiceDistribution& GenDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignSameKind(*this, other, reporter);
+}
+std::unique_ptr<ServiceDistribution> GenDistribution::createEmpty() const { return makeEmpty<GenDistribution>(); }
+
+// --- kinds given by a list of pairs -------------------------------------------
+
+PairListDistribution::PairListDistribution(std::vector<double> first, std::vector<double> second)
+    : first_(std::move(first)), second_(std::move(second)) {
+    // Element i of both arrays forms pair i; a surplus element has no partner.
+    const size_t n = std::min(first_.size(), second_.size());
+    first_.resize(n);
+    second_.resize(n);
+}
+
+void PairListDistribution::appendPair(double first, double second) {
+    // Both arrays are grown into new storage before either replaces the old
+    // one, so a failed allocation leaves the pairs as they were.
+    const size_t n = first_.size();
+    std::vector<double> grownFirst;
+    grownFirst.reserve(n + 1);
+    std::vector<double> grownSecond;
+    try {
+        grownSecond.reserve(n + 1);
+    } catch (const std::bad_alloc&) {
+        throw SecondArrayExhausted{};
+    }
+    grownFirst.assign(first_.begin(), first_.end());
+    grownFirst.push_back(first);
+    grownSecond.assign(second_.begin(), second_.end());
+    grownSecond.push_back(second);
+    first_.swap(grownFirst);
+    second_.swap(grownSecond);
+}
+
+ServiceDistribution& PairListDistribution::assignPairs(const ServiceDistribution& other, Reporter& reporter,
+                                                       const char* keyword) {
+    if (other.kind() != kind()) {
+        reporter.report(Level::Warning,
+                        formatText("Zignorowano bledne przypisanie rozkladowi typu '%s' rozkladu innego typu",
+                                   keyword));
+        return *this;
+    }
+    const auto& source = static_cast<const PairListDistribution&>(other);
+    if (&source != this) {
+        // Copy first, then replace: a failed copy leaves this object whole.
+        std::vector<double> first = source.first_;
+        std::vector<double> second = source.second_;
+        first_.swap(first);
+        second_.swap(second);
+    }
+    return *this;
+}
+
+ServiceDistribution& CoxDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignPairs(other, reporter, "COX");
+}
+std::unique_ptr<ServiceDistribution> CoxDistribution::createEmpty() const { return makeEmpty<CoxDistribution>(); }
+
+ServiceDistribution& HipDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignPairs(other, reporter, "HIP");
+}
+std::unique_ptr<ServiceDistribution> HipDistribution::createEmpty() const { return makeEmpty<HipDistribution>(); }
+
+ServiceDistribution& HistDistribution::assign(const ServiceDistribution& other, Reporter& reporter) {
+    return assignPairs(other, reporter, "HIST");
+}
+std::unique_ptr<ServiceDistribution> HistDistribution::createEmpty() const { return makeEmpty<HistDistribution>(); }
+
+// --- the per-object table -----------------------------------------------------
+
+const ServiceDistribution* ServiceTable::at(int classIndex) const {
+    return validClass(classIndex) ? slots_[classIndex].get() : nullptr;
+}
+
+ServiceDistribution* ServiceTable::at(int classIndex) {
+    return validClass(classIndex) ? slots_[classIndex].get() : nullptr;
+}
+
+bool ServiceTable::store(int classIndex, std::unique_ptr<ServiceDistribution> d) {
+    if (!validClass(classIndex) || slots_[classIndex]) return false;
+    slots_[classIndex] = std::move(d);
+    return true;
+}
+
+}  // namespace kolt

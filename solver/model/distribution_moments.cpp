@@ -1,0 +1,118 @@
+// Mean and coefficient of variation of the distribution kinds that are not
+// given directly by their parameters. The analysis reads only these two
+// numbers from a distribution; all arithmetic is in double precision and the
+// parameters are taken as the parser checked them.
+#include <cmath>
+
+#include "solver/model/distribution.h"
+
+namespace kolt {
+namespace {
+
+// sqrt that treats a variance pushed just below zero by rounding as zero, so
+// that a distribution concentrated at one point reports 0 rather than NaN.
+double rootOfVariance(double variance) { return variance > 0.0 ? std::sqrt(variance) : 0.0; }
+
+}  // namespace
+
+// Uniform on [a, b]: mean (a+b)/2; standard deviation (b-a)/sqrt(12), hence
+// variation (b-a) / (sqrt(3)·(a+b)).
+double UniDistribution::mean() const { return (a_ + b_) / 2.0; }
+double UniDistribution::variation() const { return (b_ - a_) / (std::sqrt(3.0) * (a_ + b_)); }
+
+// Erlang with k phases: variation 1/sqrt(k), whatever the mean.
+double ErlDistribution::variation() const { return 1.0 / std::sqrt(static_cast<double>(k_)); }
+
+// Cox with phases (a_i, t_i), i = 1..n, and the running product
+// A_i = a_1·a_2·…·a_i (the probability of reaching phase i):
+//   mean      = Σ A_i·t_i
+//   variation = sqrt(Σ A_i·t_i²) / mean
+// For a chain of phases that are all entered (every a_i = 1) this is the sum
+// of independent exponentials, e.g. two phases of mean 1 give mean 2 and
+// variation 1/sqrt(2). Cost O(n).
+double CoxDistribution::mean() const {
+    double reach = 1.0;
+    double sum = 0.0;
+    for (size_t i = 0; i < first_.size(); ++i) {
+        reach *= first_[i];
+        sum += reach * second_[i];
+    }
+    return sum;
+}
+
+double CoxDistribution::variation() const {
+    double reach = 1.0;
+    double squares = 0.0;
+    for (size_t i = 0; i < first_.size(); ++i) {
+        reach *= first_[i];
+        squares += reach * second_[i] * second_[i];
+    }
+    return std::sqrt(squares) / mean();
+}
+
+// Hyperexponential with branches (p_i, t_i): mean m = Σ p_i·t_i. With
+//   S = Σ over all ordered pairs (i, j) of p_i·p_j·(t_i − t_j)²
+// the second moment Σ 2·p_i·t_i² equals S + 2m² when the p_i sum to 1, so the
+// variance is m² + S and
+//   variation = sqrt(m² + S) / m.
+// Cost O(n²).
+double HipDistribution::mean() const {
+    double sum = 0.0;
+    for (size_t i = 0; i < first_.size(); ++i) sum += first_[i] * second_[i];
+    return sum;
+}
+
+double HipDistribution::variation() const {
+    const double m = mean();
+    double S = 0.0;
+    for (size_t i = 0; i < first_.size(); ++i) {
+        for (size_t j = 0; j < first_.size(); ++j) {
+            const double spread = second_[i] - second_[j];
+            S += first_[i] * first_[j] * spread * spread;
+        }
+    }
+    return std::sqrt(m * m + S) / m;
+}
+
+// Histogram with bins (x_i, w_i): bin i is uniform on [x_(i-1), x_i], x_0 = 0,
+// with weight w_i; W = Σ w_i (the weights need not sum to 1).
+//   mean = Σ w_i·(x_(i-1) + x_i)/2 / W
+//   T_i  = w_i·(x_i³ − x_(i-1)³) / (3·(x_i − x_(i-1)))   (second moment of the bin)
+//   T_i  = w_i·x_i²                                      when x_i = x_(i-1) (a point mass)
+//   E2   = Σ T_i / W,   variation = sqrt(E2 − mean²) / mean.
+// One bin [0, 2] is the uniform distribution: mean 1, variation 1/sqrt(3).
+// Cost O(n).
+double HistDistribution::mean() const {
+    double weights = 0.0;
+    double sum = 0.0;
+    double lower = 0.0;
+    for (size_t i = 0; i < first_.size(); ++i) {
+        const double upper = first_[i];
+        weights += second_[i];
+        sum += second_[i] * (lower + upper) / 2.0;
+        lower = upper;
+    }
+    return sum / weights;
+}
+
+double HistDistribution::variation() const {
+    double weights = 0.0;
+    double T = 0.0;
+    double lower = 0.0;
+    for (size_t i = 0; i < first_.size(); ++i) {
+        const double upper = first_[i];
+        const double w = second_[i];
+        weights += w;
+        if (upper != lower) {
+            T += w * (upper * upper * upper - lower * lower * lower) / (3.0 * (upper - lower));
+        } else {
+            T += w * upper * upper;
+        }
+        lower = upper;
+    }
+    const double m = mean();
+    const double E2 = T / weights;
+    return rootOfVariance(E2 - m * m) / m;
+}
+
+}  // namespace kolt

@@ -1,0 +1,89 @@
+// Routing: per object and class, the ordered list of next objects with the
+// probability of going there, and the check that each list sums to 1.
+#include <cmath>
+
+#include "solver/frontend/reporter.h"
+#include "solver/frontend/text.h"
+#include "solver/model/net_object.h"
+
+namespace kolt {
+namespace {
+
+bool validClass(int classIndex) { return classIndex >= 0 && classIndex < kMaxClasses; }
+
+void reportBadClass(int classIndex, const NetObject& owner, Reporter& reporter) {
+    reporter.report(Level::Error,
+                    formatText("Nieprawidlowy numer klasy (%d) w obiekcie %s", classIndex, owner.name().c_str()));
+}
+
+// Admits no double other than 1 itself: a class's probabilities must add up
+// to exactly 1 in the order they were given.
+constexpr double kSumTolerance = 1.7e-308;
+
+}  // namespace
+
+bool RoutingNode::addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter) {
+    if (!validClass(classIndex)) {
+        reportBadClass(classIndex, owner_, reporter);
+        return false;
+    }
+    // An undeclared target was already reported where its name was read.
+    if (target == nullptr || target == &NotFoundObject::instance()) return false;
+
+    auto& list = lists_[classIndex];
+    if (list) {
+        for (const Transition& existing : *list) {
+            if (existing.target == target) {
+                reporter.report(Level::Warning, formatText("Zignorowano powtorna tranzycje %s -> %s",
+                                                           owner_.name().c_str(), target->name().c_str()));
+                return true;
+            }
+        }
+    }
+    // Written so that a NaN probability is refused as well.
+    if (!(probability >= 0.0 && probability <= 1.0)) {
+        reporter.report(Level::Error, formatText("Bledne prawdopodobienstwo przejscia %s -> %s",
+                                                 owner_.name().c_str(), target->name().c_str()));
+        return false;
+    }
+    if (!list) list.emplace();
+    list->push_back(Transition{target, probability});
+    return true;
+}
+
+bool RoutingNode::checkRoutingSums(Reporter& reporter) const {
+    for (const auto& list : lists_) {
+        if (!list) continue;
+        double sum = 0.0;
+        for (const Transition& t : *list) sum += t.probability;
+        if (!(std::fabs(sum - 1.0) <= kSumTolerance)) {
+            reporter.report(Level::Error, formatText("Bledna suma prawdopodobienstw w %s", owner_.name().c_str()));
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::vector<Transition>* RoutingNode::transitions(int classIndex) const {
+    if (!validClass(classIndex) || !lists_[classIndex]) return nullptr;
+    return &*lists_[classIndex];
+}
+
+bool NetObject::addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter) {
+    if (!validClass(classIndex)) {
+        reportBadClass(classIndex, *this, reporter);
+        return false;
+    }
+    if (!routing_) {
+        reporter.report(Level::Error, formatText("Brak wezla tranzycyjnego w obiekcie %s", name().c_str()));
+        return false;
+    }
+    return routing_->addTransition(classIndex, target, probability, reporter);
+}
+
+bool NetObject::checkRoutingSums(Reporter& reporter) const {
+    // Nothing to add up without a routing node.
+    return routing_ ? routing_->checkRoutingSums(reporter) : true;
+}
+
+}  // namespace kolt
