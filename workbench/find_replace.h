@@ -38,6 +38,11 @@ public:
     // Replaces every match in the document as one undoable edit; the count.
     int replaceAll(QPlainTextEdit* editor, const Search& search, const QString& replacement);
 
+    // The dialogs' buttons: the same steps on the editor the dialogs serve.
+    void findNextIn(const Search& search);
+    void replaceOneIn(const Search& search, const QString& replacement);
+    void replaceAllIn(const Search& search, const QString& replacement);
+
 private:
     QWidget* parentWindow_;
     Search search_;
