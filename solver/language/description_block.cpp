@@ -1,0 +1,423 @@
+// The description items of sources and stations: service distributions,
+// scheduling disciplines and routing.
+#include <climits>
+#include <cmath>
+
+#include "parser.h"
+#include "solver/frontend/text.h"
+#include "solver/model/station.h"
+
+namespace kolt {
+namespace {
+
+enum ParameterKeyword {
+    kNoParameter = 0,
+    kCopyParameter = 1,
+    kMaxParameter,
+    kSizeParameter,
+    kQueueParameter,
+    kScheduleParameter,
+    kServiceParameter,
+    kTransitParameter,
+    kExitParameter = 8
+};
+constexpr const char* kParameterKeywords[] = {"COPY",    "MAX",     "SIZE",    "QUEUE",
+                                              "SCHEDULE", "SERVICE", "TRANSIT", "EXIT"};
+
+enum DistributionKeyword { kDet = 1, kUni, kExp, kCox, kErl, kHip, kGen, kHist = 8 };
+constexpr const char* kDistributionKeywords[] = {"DET", "UNI", "EXP", "COX", "ERL", "HIP", "G", "HIST"};
+
+constexpr const char* kDisciplineKeywords[] = {"FIFO", "LIFO", "PS", "IS", "LIFO-PR", "PRIOR", "PRIOR-PR"};
+
+// What one value inside DIST[...] stands for; decides which range it must meet.
+enum class ValueKind {
+    Time,         // a mean or a bound of time: not negative
+    Probability,  // 0..1
+    Phases,       // Erlang phase count: a whole number of at least 1
+    Variation,    // coefficient of variation: not negative
+    Bound,        // histogram bin bound: not negative, not below the previous one
+    Weight        // histogram bin weight: not negative
+};
+
+struct DistributionForm {
+    int values;      // values in one group
+    bool repeating;  // groups may follow one another (COX, HIP, HIST)
+    ValueKind kinds[2];
+};
+
+const DistributionForm& formOf(int distribution) {
+    static const DistributionForm forms[] = {
+        {1, false, {ValueKind::Time, ValueKind::Time}},            // DET m
+        {2, false, {ValueKind::Time, ValueKind::Time}},            // UNI a, b
+        {1, false, {ValueKind::Time, ValueKind::Time}},            // EXP m
+        {2, true, {ValueKind::Probability, ValueKind::Time}},      // COX a_i, t_i
+        {2, false, {ValueKind::Phases, ValueKind::Time}},          // ERL k, m
+        {2, true, {ValueKind::Probability, ValueKind::Time}},      // HIP p_i, t_i
+        {2, false, {ValueKind::Time, ValueKind::Variation}},       // G m, c
+        {2, true, {ValueKind::Bound, ValueKind::Weight}},          // HIST x_i, w_i
+    };
+    return forms[distribution - 1];
+}
+
+template <size_t N>
+int lookUp(const char* const (&table)[N], const std::string& word) {
+    for (size_t i = 0; i < N; ++i)
+        if (word == table[i]) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+// Parameters that may stand only once in a station's description.
+bool repeatableInStation(int parameter) { return parameter >= kScheduleParameter; }
+
+}  // namespace
+
+Station* Parser::currentStation() const { return dynamic_cast<Station*>(currentObject_); }
+
+bool Parser::currentIsSource() const { return currentObject_ && currentObject_->type() == kSourceType; }
+
+void Parser::setAllClassFlags(bool value) {
+    const int classes = network_ ? network_->numberOfClasses() : 0;
+    classFlags_.fill(false);
+    for (int r = 0; r < classes && r < kMaxClasses; ++r) classFlags_[r] = value;
+}
+
+// Head of both items:  NAME '=' object-name
+// False when the item ends here.
+bool Parser::describeHead(int expectedType) {
+    if (scanner_.atBoundary(true)) return false;
+    if (!expectName()) return false;
+    if (scanner_.atBoundary(true)) return false;
+    scanner_.readToken(kNone, kNone, kBlanks);
+    currentObject_ = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
+    if (currentObject_->type() == kNotFoundType) {
+        scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
+        scanner_.skipToNextItem(true);
+        return false;
+    }
+    if (currentObject_->type() != expectedType)
+        scanner_.reportFixedAt(Level::Error, "Podana nazwa została już użyta dla obiektu innego typu");
+    if (scanner_.atBoundary(true)) return false;
+    parameterUses_.fill(0);
+    return true;
+}
+
+// source-description := NAME '=' name { SERVICE '=' service | TRANSIT '=' transit }
+void Parser::describeSource() {
+    ++sourcesDescribed_;
+    if (!describeHead(kSourceType)) return;
+    while (!scanner_.atEnd() && scanner_.current() != '/' && scanner_.current() != '*') readSourceParameter();
+    if (parameterUses_[kTransitParameter] == 0)
+        scanner_.reportFixedAt(Level::Error, "Brak definicji tranzycji w SOURCE");
+    if (parameterUses_[kServiceParameter] == 0) scanner_.reportFixedAt(Level::Error, "Brak rozkładu w SOURCE");
+}
+
+// source-parameter := SERVICE '=' service | TRANSIT '=' transit
+// Each may stand once; the other parameter keywords are refused.
+void Parser::readSourceParameter() {
+    scanner_.readToken(kNone, "=", kBlanks);
+    const int parameter = lookUp(kParameterKeywords, scanner_.token());
+    if (parameter == kNoParameter) {
+        scanner_.reportFixedAt(Level::Error, "Nieznany identyfikator parametru");
+        scanner_.skipToNextItem(true);
+        return;
+    }
+    if (parameterUses_[parameter] > 0)
+        scanner_.reportFixedAt(Level::Error,
+                               "W definicji obiektu SOURCE każdy użyty parametr może wystąpić tylko jeden raz");
+    ++parameterUses_[parameter];
+    switch (parameter) {
+        case kScheduleParameter:
+            scanner_.reportFixedAt(Level::Error, "W obiektach typu SOURCE definicja regulaminu obsługi nie jest dozwolona");
+            break;
+        case kServiceParameter: readServiceValue(); break;
+        case kTransitParameter:
+            if (!scanner_.atBoundary(true)) parseTransit();
+            break;
+        default: scanner_.reportFixedAt(Level::Error, "Niedozwolony parametr"); break;
+    }
+}
+
+// station-description := NAME '=' name { station-parameter }
+// A station without SCHEDULE is served FIFO.
+void Parser::describeStation() {
+    ++stationsDescribed_;
+    if (!describeHead(kStationType)) return;
+    while (!scanner_.atEnd() && scanner_.current() != '/' && scanner_.current() != '*') readStationParameter();
+    if (parameterUses_[kServiceParameter] == 0) scanner_.reportFixedAt(Level::Error, "Brak rozkladu w STATION");
+    if (parameterUses_[kTransitParameter] == 0)
+        scanner_.reportFixedAt(Level::Error, "Brak definicji tranzycji w STATION");
+    if (parameterUses_[kScheduleParameter] == 0 && buildingModel())
+        if (Station* station = currentStation()) station->setDiscipline(SchedulingKind::Fifo);
+}
+
+// station-parameter := SCHEDULE '=' discipline
+//                    | SERVICE ['(' class-list ')'] '=' service
+//                    | TRANSIT ['(' class-list ')'] '=' transit
+// discipline := FIFO | LIFO | PS | IS | LIFO-PR | PRIOR | PRIOR-PR
+// Without a class list the parameter applies to every class.
+void Parser::readStationParameter() {
+    const char ending = scanner_.readToken(kNone, "=(", kBlanks);
+    const int parameter = lookUp(kParameterKeywords, scanner_.token());
+    if (parameter == kNoParameter) {
+        scanner_.reportFixedAt(Level::Error, "Nieznany identyfikator obiektu");
+        scanner_.skipToNextItem(true);
+        return;
+    }
+    if (ending == '(') {
+        if (parameter == kServiceParameter || parameter == kTransitParameter)
+            readClassList(false);
+        else
+            scanner_.reportFixedAt(Level::Error, "Dla danego parametru nie moze byc definiowana klasa");
+    } else {
+        setAllClassFlags(true);
+    }
+    if (!repeatableInStation(parameter) && parameterUses_[parameter] > 0)
+        scanner_.reportFixedAt(Level::Error, "W definicji obiektu STATION użyty parametr może wystąpić tylko jeden raz");
+    ++parameterUses_[parameter];
+    switch (parameter) {
+        case kScheduleParameter: {
+            if (scanner_.atBoundary(true)) break;
+            scanner_.readToken(kNone, kNone, kBlanks);
+            const int discipline = lookUp(kDisciplineKeywords, scanner_.token());
+            if (discipline == 0)
+                scanner_.reportFixedAt(Level::Error, "Nieprawidłowa nazwa regulaminu szeregowania");
+            else if (buildingModel())
+                if (Station* station = currentStation()) station->setDiscipline(static_cast<SchedulingKind>(discipline - 1));
+            break;
+        }
+        case kServiceParameter: readServiceValue(); break;
+        case kTransitParameter:
+            if (!scanner_.atBoundary(true)) parseTransit();
+            break;
+        default: scanner_.reportFixedAt(Level::Error, "Niedozwolony parametr"); break;
+    }
+}
+
+// service := distribution '[' value {',' value} ']'
+// distribution := DET | UNI | EXP | COX | ERL | HIP | G | HIST
+void Parser::readServiceValue() {
+    if (scanner_.atBoundary(true)) return;
+    scanner_.readToken(kNone, "[", kBlanks);
+    distribution_ = lookUp(kDistributionKeywords, scanner_.token());
+    if (distribution_ == 0)
+        scanner_.reportFixedAt(Level::Error, "Nieprawidłowa nazwa rozkładu");
+    else
+        parseService();
+}
+
+// class-list := class-name {',' class-name} ')' '='      (single: one class-name)
+// Keeps the token that preceded the list; returns the character that ended
+// the last class name.
+char Parser::readClassList(bool single) {
+    std::string saved = scanner_.token();
+    setAllClassFlags(false);
+    char ending = 0;
+    do {
+        ending = scanner_.readToken(kNone, ",);", kBlanks);
+        std::string name = scanner_.token();
+        if (!name.empty() && name.front() == ':') name.erase(0, 1);
+        const int classIndex = network_ ? network_->findClass(name) : -1;
+        if (classIndex < 0 || classIndex >= kMaxClasses)
+            scanner_.reportFixedAt(Level::Error, "Klasa o podanej nazwie nie została wcześniej zadeklarowana");
+        else
+            classFlags_[classIndex] = true;
+    } while (ending == ',' && !single);
+    if (!single) scanner_.readToken(kNone, "=", kBlanks);
+    scanner_.restoreToken(std::move(saved));
+    return ending;
+}
+
+// Checks that a histogram bound does not fall below the bound before it: the
+// previous value of this list, and, while the model is built, the last bound
+// already stored for each class the value applies to. An equal bound (a point
+// mass) is allowed.
+bool Parser::histogramBoundAllowed(double bound, double previousInValue) {
+    if (bound < previousInValue) return false;
+    Station* station = currentStation();
+    if (!buildingModel() || !station) return true;
+    const int classes = network_->numberOfClasses();
+    for (int r = 0; r < classes && r < kMaxClasses; ++r) {
+        if (!classFlags_[r] && !currentIsSource()) continue;
+        const auto* histogram = dynamic_cast<const HistDistribution*>(station->serviceTable().at(r));
+        if (histogram && histogram->count() > 0 && bound < histogram->first().back()) return false;
+    }
+    return true;
+}
+
+// service-values := '[' value {',' value} ']'
+// DET[m]  EXP[m]  UNI[a,b]  ERL[k,m]  G[m,c]  COX[a,t {,a,t}]  HIP[p,t {,p,t}]
+// HIST[x,w {,x,w}]
+// Surplus values are warned about and ignored; an incomplete last group is an
+// error. After the first refused value the rest are read but not used.
+void Parser::parseService() {
+    const DistributionForm& form = formOf(distribution_);
+    int i = 0;
+    bool ignoreRest = false;
+    double p[2] = {0, 0};
+    double previousBound = 0;
+    char ending = 0;
+    do {
+        if (i >= 1 && form.values == 1) {
+            scanner_.reportFixedAt(Level::Warning,
+                                   "Definiowany rozkład ma tylko jeden parametr, pozostałe zostaną zignorowane");
+            ignoreRest = true;
+        }
+        if (i >= 2) {
+            if (!form.repeating) {
+                scanner_.reportFixedAt(Level::Warning,
+                                       "Definiowany rozkład ma tylko dwa parametry, pozostałe zostaną zignorowane");
+                ignoreRest = true;
+            } else {
+                i = 0;
+            }
+        }
+        if (scanner_.atBoundary(true)) break;
+        ending = scanner_.readToken(kNone, ",]", kBlanks);
+
+        if (!ignoreRest) {
+            double value = 0;
+            if (!scanner_.readNumber(value)) {
+                ignoreRest = true;
+            } else {
+                const ValueKind kind = form.kinds[i < 2 ? i : 1];
+                switch (kind) {
+                    case ValueKind::Probability:
+                        if (value < 0 || value > 1) {
+                            scanner_.reportFixedAt(
+                                Level::Error,
+                                "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie <0:1>");
+                            ignoreRest = true;
+                        }
+                        break;
+                    case ValueKind::Phases:
+                        if (value != std::trunc(value))
+                            scanner_.reportFixedAt(Level::Warning,
+                                                   "Wymagana liczba naturalna. Wartość po przecinku zostanie zignorowana");
+                        if (value < 1 || value >= static_cast<double>(INT_MAX) + 1) {
+                            scanner_.reportFixedAt(Level::Error, "Nieprawidłowa liczba faz rozkładu Erlanga");
+                            ignoreRest = true;
+                        }
+                        break;
+                    case ValueKind::Time:
+                        if (value < 0) {
+                            scanner_.reportFixedAt(Level::Error, "Czas nie może być liczbą ujemną");
+                            ignoreRest = true;
+                        } else if (distribution_ == kUni && i == 1 && value < p[0]) {
+                            scanner_.reportFixedAt(Level::Error,
+                                                   "Dolna granica rozkładu równomiernego większa od górnej");
+                            ignoreRest = true;
+                        }
+                        break;
+                    case ValueKind::Variation:
+                        if (value < 0) {
+                            scanner_.reportFixedAt(Level::Error, "Współczynnik zmienności nie może być liczbą ujemną");
+                            ignoreRest = true;
+                        }
+                        break;
+                    case ValueKind::Bound:
+                        if (value < 0) {
+                            scanner_.reportFixedAt(Level::Error, "Czas nie może być liczbą ujemną");
+                            ignoreRest = true;
+                        } else if (!histogramBoundAllowed(value, previousBound)) {
+                            scanner_.reportFixedAt(Level::Error, "Granice przedziałów histogramu nie mogą maleć");
+                            ignoreRest = true;
+                        } else {
+                            previousBound = value;
+                        }
+                        break;
+                    case ValueKind::Weight:
+                        if (value < 0) {
+                            scanner_.reportFixedAt(Level::Error, "Waga przedziału histogramu nie może być liczbą ujemną");
+                            ignoreRest = true;
+                        }
+                        break;
+                }
+                if (!ignoreRest && i < 2) p[i] = value;
+            }
+        }
+        ++i;
+
+        if (i == form.values && buildingModel()) {
+            Station* station = currentStation();
+            const int classes = network_->numberOfClasses();
+            // A source's service is its arrival stream, the same for every class.
+            const bool everyClass = currentIsSource();
+            for (int r = 0; station && r < classes && r < kMaxClasses; ++r) {
+                if (!everyClass && !classFlags_[r]) continue;
+                switch (distribution_) {
+                    case kDet: station->setDet(r, p[0]); break;
+                    case kUni: station->setUni(r, p[0], p[1]); break;
+                    case kExp: station->setExp(r, p[0]); break;
+                    case kCox: station->addCoxPhase(r, p[0], p[1]); break;
+                    case kErl: station->setErl(r, static_cast<int>(p[0]), p[1]); break;
+                    case kHip: station->addHipBranch(r, p[0], p[1]); break;
+                    case kGen: station->setGen(r, p[0], p[1]); break;
+                    case kHist: station->addHistBin(r, p[0], p[1]); break;
+                }
+            }
+        }
+    } while (ending == ',');
+    if (i < form.values) scanner_.reportFixedAt(Level::Error, "Za mało parametrów rozkładu.");
+}
+
+// transit := target {',' target} ';'
+// target  := ['[' probability ']'] object-name [':' class-name]
+// A target without a probability has probability 1; the probabilities of one
+// value must add up to exactly 1. Only a source names the class of a target.
+void Parser::parseTransit() {
+    double sum = 0;
+    bool probabilityRefused = false;
+    char ending = 0;
+    do {
+        double probability = 1;
+        bool probabilityGiven = false;
+        if (scanner_.current() == '[') {
+            scanner_.readToken(kNone, "]", kBlanks);
+            std::string word = scanner_.token();
+            if (!word.empty()) word.erase(0, 1);
+            scanner_.restoreToken(std::move(word));
+            if (scanner_.readNumber(probability))
+                probabilityGiven = true;
+            else
+                probabilityRefused = true;
+        }
+        sum += probability;
+        if (probabilityGiven && (probability <= 0 || probability > 1))
+            scanner_.reportFixedAt(Level::Error,
+                                   "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie (0:1>");
+        if (scanner_.atBoundary(true)) break;
+
+        ending = scanner_.readToken(kNone, ",;:", kBlanks);
+        NetObject* target = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
+        if (target->type() == kNotFoundType)
+            scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
+        if (target == currentObject_ && probability == 1)
+            scanner_.reportFixedAt(Level::Warning, "Rekurencyjna tranzycja obiektu z prawdopodobieństem 1!");
+        if (target->type() == kSourceType)
+            scanner_.reportFixedAt(Level::Error, "Niedozwolona tranzycja do obiektu typu SOURCE");
+        if (ending == ':') {
+            ending = readClassList(true);
+            if (!currentIsSource())
+                scanner_.reportFixedAt(
+                    Level::Error, "Jawne określenie klasy dla obiektu docelowego możliwe jest tylko w obiektach typu SOURCE");
+        } else if (currentIsSource()) {
+            setAllClassFlags(true);
+        }
+
+        if (buildingModel() && currentObject_ && currentObject_->routing()) {
+            const int classes = network_->numberOfClasses();
+            for (int r = 0; r < classes && r < kMaxClasses; ++r) {
+                if (!classFlags_[r]) continue;
+                if (!currentObject_->routing()->addTransition(r, target, probability, reporter_)) {
+                    scanner_.reportFixedAt(Level::Error, "Blad tranzycji");
+                    break;
+                }
+            }
+        }
+    } while (ending == ',');
+    // A refused probability has already ended the run; its sum would only
+    // add a misleading second message.
+    if (!probabilityRefused && sum != 1.0) scanner_.reportFixedAt(Level::Error, "Suma prawdopodobieństw różna od 1");
+}
+
+}  // namespace kolt
