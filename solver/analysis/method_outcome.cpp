@@ -1,0 +1,79 @@
+#include "solver/analysis/method_outcome.h"
+
+#include "solver/analysis/analysis_context.h"
+#include "solver/frontend/method_table.h"
+#include "solver/frontend/reporter.h"
+#include "solver/frontend/text.h"
+#include "solver/methods/methods.h"
+#include "solver/model/station.h"
+
+namespace kolt {
+namespace {
+
+// Text of an open-network failure code; null for a code without one.
+const char* openFailureText(int code) {
+    switch (code) {
+        case 25: return "Nieskończony czas obsługi na stanowisku \"%s\"";
+        case 26: return "Wspolczynnik wykorzystania stanowiska \"%s\" wynosi zero";
+        case 28: return "Przepustowosc na stanowisku \"%s\" wynosi zero";
+        case 29: return "Dlugosc kolejki na stanowisku \"%s\" wynosi zero";
+        case 30: return "Przeciazone stanowisko \"%s\"";
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void runMethod(AnalysisContext& c, Reporter& reporter) {
+    switch (c.methodIndex) {
+        case kMva:
+        case kMvap:
+            methods::exactMva(c.M, c.R, c.L, c.K.data(), c.TYPE.data(), c.SR.data(), c.TAU.data(), c.SN.data(),
+                              c.ADP.data(), c.INDEX.data(), c.closedMode, c.THETA.data(), c.N.data(), c.W.data(),
+                              c.LAMBDA.data(), c.closedFailed, reporter.stream(Target::Out));
+            break;
+        case kHmva:
+            methods::approximateMva(c.M, c.R, c.L, c.K.data(), c.TYPE.data(), c.SR.data(), c.TAU.data(),
+                                    c.SN.data(), c.ADP.data(), c.INDEX.data(), c.closedMode, c.THETA.data(),
+                                    c.LAMBDA.data(), c.W.data(), c.N.data(), c.closedFailed);
+            break;
+        case kJackson:
+            methods::jackson(c.M, c.R, c.TYPE.data(), c.BP.data(), c.LAMBN.data(), c.OBCN.data(), c.ENKN.data(),
+                             c.ENTN.data(), c.LMBNR.data(), c.OBCNR.data(), c.ENRKNR.data(), c.ENRTNR.data(),
+                             c.MIN.data(), c.TAU.data(), c.openCode, c.openStation);
+            break;
+        case kDiff:
+            methods::diffusion(c.M, c.R, c.BP.data(), c.BP1.data(), c.LAMBN.data(), c.OBCN.data(), c.ENKN.data(),
+                               c.ENTN.data(), c.LMBNR.data(), c.OBCNR.data(), c.ENRKNR.data(), c.ENRTNR.data(),
+                               c.MIN.data(), c.TAU.data(), c.CBN2.data(), c.CBNR2.data(), c.C0NR2.data(),
+                               c.RJI.data(), c.G.data(), c.CAN2.data(), c.openCode, c.openStation,
+                               c.diffusionWork);
+            break;
+        default: break;
+    }
+}
+
+void reportMethodOutcome(const AnalysisContext& c, Reporter& reporter) {
+    if (c.closedFailed != 0) reporter.report(Level::Error, fixedText("Sieć przeciążona lub niewłaściwa"));
+    if (c.openCode == 0) return;
+    if (c.openCode == 33) {
+        reporter.report(Level::Error, fixedText("Niewłaściwa topologia sieci"));
+        return;
+    }
+    const int station = c.openStation - 1;
+    if (station < 0 || station >= c.M) {
+        // The routine named no station of the table: say which number it gave.
+        reporter.report(Level::Error, formatText("Metoda obliczeniowa zwróciła kod błędu %d dla stanowiska nr %d",
+                                                 c.openCode, c.openStation));
+        return;
+    }
+    const char* name = c.stations[station]->name().c_str();
+    if (const char* text = openFailureText(c.openCode))
+        reporter.report(Level::Error, formatText(text, name));
+    else
+        reporter.report(Level::Error,
+                        formatText("Metoda obliczeniowa zwróciła nieznany kod błędu %d (stanowisko \"%s\")",
+                                   c.openCode, name));
+}
+
+}  // namespace kolt

@@ -1,0 +1,173 @@
+#include "solver/analysis/open_preparation.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "solver/analysis/admissibility.h"
+#include "solver/analysis/analysis_context.h"
+#include "solver/analysis/array_sizes.h"
+#include "solver/analysis/memory_estimate.h"
+#include "solver/frontend/method_table.h"
+#include "solver/frontend/reporter.h"
+#include "solver/frontend/text.h"
+#include "solver/model/network.h"
+#include "solver/model/station.h"
+
+namespace kolt {
+namespace {
+
+using Size = std::int64_t;
+
+void allocateArrays(AnalysisContext& c, Reporter& reporter) {
+    const Size M = c.M, R = c.R;
+    const Size RM = saturatingMultiply(R, M);
+    const Size matrix = saturatingMultiply(RM, saturatingAdd(RM, 1));
+    allocateArray(c.LAMBN, M, " (LAMBN)", reporter);
+    allocateArray(c.OBCN, M, " (OBCN)", reporter);
+    allocateArray(c.ENKN, M, " (ENKN)", reporter);
+    allocateArray(c.ENTN, M, " (ENTN)", reporter);
+    allocateArray(c.MIN, M, " (MIN)", reporter);
+    allocateArray(c.LMBNR, RM, " (LMBNR)", reporter);
+    allocateArray(c.OBCNR, RM, " (OBCNR)", reporter);
+    allocateArray(c.ENRKNR, RM, " (ENRKNR)", reporter);
+    allocateArray(c.ENRTNR, RM, " (ENRTNR)", reporter);
+    allocateArray(c.TAU, RM, " (TAU)", reporter);
+    allocateArray(c.THETA, RM, " (THETA)", reporter);
+    allocateArray(c.BP, matrix, " (BP)", reporter);
+    allocateArray(c.SR, RM, " (SR)", reporter);
+    if (c.methodIndex == kJackson) {
+        allocateArray(c.TYPE, M, " (TYPE)", reporter);
+        return;
+    }
+    const Size twoM = saturatingMultiply(2, M);
+    allocateArray(c.BP1, matrix, " (BP1)", reporter);
+    allocateArray(c.CBNR2, RM, " (CBNR2)", reporter);
+    allocateArray(c.CBN2, M, " (CBN2)", reporter);
+    allocateArray(c.C0NR2, RM, " (C0NR2)", reporter);
+    allocateArray(c.RJI, saturatingMultiply(M, M), " (RJI)", reporter);
+    allocateArray(c.G, saturatingMultiply(twoM, saturatingAdd(twoM, 1)), " (G)", reporter);
+    allocateArray(c.CAN2, M, " (CAN2)", reporter);
+}
+
+// The station checks in their order, then TYPE, TAU (and CBNR2) and the
+// station's column block of BP.
+void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Reporter& reporter) {
+    const Station& station = *c.stations[i];
+    const Size R = c.R, RM = R * c.M;
+    if (station.discipline() == nullptr) return;  // reported when the tables were built
+    if (!station.routing()->checkRoutingSums(reporter)) return;
+    if (!schedulingAdmitted(station, c.methodIndex, reporter)) return;
+    if (c.methodIndex == kJackson) {
+        const int type = jacksonStationType(static_cast<int>(station.discipline()->kind()));
+        if (type == 0) {
+            reporter.report(Level::Error,
+                            formatText("Niedozwolony typ regulaminu kolejki na stan.: %s", station.name().c_str()));
+            return;
+        }
+        c.TYPE[i] = type;
+    }
+    for (int r = 0; r < c.R; ++r) {
+        const ServiceDistribution* distribution = station.serviceTable().at(r);
+        if (distribution == nullptr) {
+            // Allowed: the class then has service rate 0 here.
+            reporter.report(Level::Warning,
+                            formatText("Brak rozkladu dla klasy %d w stanowisku %s", r, station.name().c_str()));
+            continue;
+        }
+        distributionAdmitted(*distribution, station, c.methodIndex, reporter);
+        c.TAU[i * R + r] = 1.0 / distribution->mean();
+        if (c.methodIndex == kDiff) {
+            const double v = distribution->variation();
+            c.CBNR2[i * R + r] = v * v;
+        }
+    }
+    for (int r = 0; r < c.R; ++r) {
+        const std::vector<Transition>* list = station.routing()->transitions(r);
+        if (list == nullptr) continue;
+        for (const Transition& transition : *list) {
+            const int j = lookup.indexOf(transition.target, reporter);
+            if (j == StationLookup::kExit) continue;  // customers leave the network there
+            c.SR[j * R + r] = 1;
+            c.BP[(i * R + r) * RM + (j * R + r)] = transition.probability;
+        }
+    }
+}
+
+// External arrivals. Each source adds, per (station, class) pair it feeds,
+// the rate p / (mean interarrival time) to minus the last column of BP. For
+// DIFF the variability of the split stream, (v^2 - 1) * p + 1, is merged
+// over the sources weighted by their rates: merged independent streams have
+// the rate-weighted mean of their squared variations, which for a single
+// source is the source's own term.
+void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& reporter) {
+    const Size R = c.R, RM = R * c.M;
+    const bool diffusion = c.methodIndex == kDiff;
+    std::vector<double> weightedVariability(diffusion ? RM : 0, 0.0);
+    std::vector<double> externalRate(diffusion ? RM : 0, 0.0);
+    std::vector<double> a(RM), v(RM);
+    for (const Station* source : c.sources) {
+        std::fill(a.begin(), a.end(), 0.0);
+        std::fill(v.begin(), v.end(), 0.0);
+        for (int r = 0; r < c.R; ++r) {
+            const std::vector<Transition>* list = source->routing()->transitions(r);
+            if (list == nullptr) continue;
+            const ServiceDistribution* interarrival = source->serviceTable().at(r);
+            for (const Transition& transition : *list) {
+                if (transition.target->type() == kExitType) {
+                    reporter.report(Level::Error,
+                                    formatText("Niedozwolone opuszczenie sieci przez klientow klasy %d ze zrodla %s",
+                                               r, source->name().c_str()));
+                    continue;
+                }
+                const int j = lookup.indexOf(transition.target, reporter);
+                const Size x = j * R + r;
+                c.SR[x] = 1;
+                if (interarrival == nullptr) continue;  // visits, but brings no arrivals
+                const double p = transition.probability;
+                const double variation = interarrival->variation();
+                a[x] = p / interarrival->mean();
+                v[x] = (variation * variation - 1.0) * p + 1.0;
+            }
+        }
+        for (Size x = 0; x < RM; ++x) {
+            if (a[x] > 0) {
+                c.BP[RM * RM + x] -= a[x];
+                if (diffusion && v[x] > 0) {
+                    weightedVariability[x] += a[x] * v[x];
+                    externalRate[x] += a[x];
+                }
+            }
+        }
+    }
+    if (!diffusion) return;
+    for (Size x = 0; x < RM; ++x)
+        if (externalRate[x] > 0) c.C0NR2[x] = weightedVariability[x] / externalRate[x];
+}
+
+}  // namespace
+
+int jacksonStationType(int schedulingKind) {
+    switch (static_cast<SchedulingKind>(schedulingKind)) {
+        case SchedulingKind::Is: return 1;
+        case SchedulingKind::LifoPr: return 2;
+        case SchedulingKind::Ps: return 3;
+        case SchedulingKind::Fifo: return 4;
+        default: return 0;
+    }
+}
+
+void prepareOpenNetwork(const Network&, AnalysisContext& c, Reporter& reporter) {
+    const std::int64_t estimate =
+        c.methodIndex == kJackson ? jacksonMemoryEstimate(c.M, c.R) : diffusionMemoryEstimate(c.M, c.R);
+    std::FILE* err = reporter.stream(Target::Err);
+    std::fprintf(err, "%" PRId64, estimate);
+    writeFixed(err, " bajtów\n");
+
+    allocateArrays(c, reporter);
+
+    const StationLookup lookup(c);
+    for (int i = 0; i < c.M; ++i) describeStation(c, i, lookup, reporter);
+    describeSources(c, lookup, reporter);
+}
+
+}  // namespace kolt
