@@ -1,0 +1,226 @@
+// Exact mean value analysis of a closed multi-class network (MVA, MVAP).
+//
+// Assumptions: R closed classes with populations K(r), M single-server
+// stations (FIFO, PS, LIFO-PR: types 1-3) or delay stations (IS: type 4),
+// product form; priority stations (types 5, 6) are approximated inside the
+// same recursion. Each class's routing is strongly connected.
+//
+// With demands D(r, m) = THETA(r, m) * TAU(r, m) the recursion over all
+// population vectors n <= K, with n - e_r one class-r customer fewer, is
+//   W(r, m) = D(r, m) * (1 + Q(m, n - e_r))        queueing station
+//   W(r, m) = D(r, m)                              delay station
+//   X(r)    = n(r) / sum over m of W(r, m)         (cycle throughput, LAMBDA)
+//   Q(m, n) = sum over r of X(r) * W(r, m)
+// where W is the residence time per cycle; it is divided by THETA at the end
+// to give the time per visit. The queue table keeps 1 + Q(m, n) with no
+// dimension for class 1: populations run with class 1 slowest, so the entry
+// for n - e_r is still the latest stored under its address when it is read.
+// (Reiser and Lavenberg, J. ACM 27(2), 1980.)
+//
+// Cost: prod (K(r)+1) population vectors, O(R * M) each; memory M * prod over
+// r >= 2 of (K(r)+1) doubles in ADP (plus one head-of-line column per
+// PRIOR_HOL station).
+//
+// Outside the assumptions: a class whose routing is not strongly connected,
+// a class visiting no station, a queue table longer than ADP, an unknown
+// station type or a failed priority step raise the failure flag.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "solver/methods/methods.h"
+#include "solver/methods/mva_state.h"
+#include "solver/methods/priority_approximation.h"
+#include "solver/methods/visit_ratios.h"
+
+namespace kolt::methods {
+namespace {
+
+// K holds the bounds K(r)+1 while the recursion runs and TAU the demands;
+// both go back to the caller's values on every exit, failures included.
+class RestoreOnExit {
+public:
+    RestoreOnExit(int R, int* K, int count, double* TAU) : R_(R), K_(K), TAU_(TAU), savedTau_(TAU, TAU + count) {
+        for (int r = 0; r < R_; ++r) ++K_[r];
+    }
+    ~RestoreOnExit() {
+        for (int r = 0; r < R_; ++r) --K_[r];
+        std::copy(savedTau_.begin(), savedTau_.end(), TAU_);
+    }
+    const double* perVisitTau() const { return savedTau_.data(); }
+
+private:
+    int R_;
+    int* K_;
+    double* TAU_;
+    std::vector<double> savedTau_;
+};
+
+// Advances n to the next population, class R fastest; false after the last.
+bool advancePopulation(std::vector<int>& n, const int* bound, int R) {
+    for (int r = R; r >= 1; --r) {
+        if (n[r] < bound[r - 1]) {
+            ++n[r];
+            return true;
+        }
+        n[r] = 1;
+    }
+    return false;
+}
+
+std::int64_t queueOffset(const MvaState& s) {
+    std::int64_t offset = 0;
+    for (int i = 2; i <= s.R; ++i) offset += static_cast<std::int64_t>(s.n[i] - 1) * s.stride[i];
+    return offset;
+}
+
+bool validInput(int M, int R, const int* K, const int* TYPE) {
+    if (M < 1 || R < 1) return false;
+    for (int r = 0; r < R; ++r)
+        if (K[r] < 0 || K[r] == INT32_MAX) return false;
+    for (int m = 0; m < M; ++m)
+        if (TYPE[m] < 1 || TYPE[m] > 6) return false;
+    return true;
+}
+
+// The recursion proper, with K raised to the bounds.
+bool runRecursion(MvaState& s, PriorityApproximation& priority) {
+    const int M = s.M;
+    const int R = s.R;
+    // Stations of each class in increasing order, so the inner loop does not
+    // scan SR.
+    std::vector<int> visitStart(R + 2, 0);
+    std::vector<int> visited;
+    for (int r = 1; r <= R; ++r) {
+        visitStart[r] = static_cast<int>(visited.size());
+        for (int m = 1; m <= M; ++m)
+            if (s.visits(r, m)) visited.push_back(m);
+    }
+    visitStart[R + 1] = static_cast<int>(visited.size());
+
+    double* W = s.W;
+    double* LAMBDA = s.LAMBDA;
+    const double* D = s.D;
+    do {
+        s.offset = queueOffset(s);
+        if (priority.active()) priority.beginVector(s);
+        for (int r = 1; r <= R; ++r) {
+            const int p = s.n[r] - 1;
+            const std::int64_t previous = s.offsetWithout(r);
+            double sum = 0.0;
+            for (int v = visitStart[r]; v < visitStart[r + 1]; ++v) {
+                const int m = visited[v];
+                const std::size_t x = s.rm(r, m);
+                double w;
+                switch (s.TYPE[m - 1]) {
+                case 4:
+                    w = p == 0 ? 0.0 : D[x];
+                    break;
+                case 5:
+                case 6:
+                    if (!priority.residenceTime(s, r, m, w)) return false;
+                    break;
+                default:
+                    w = p == 0 ? 0.0 : D[x] * s.queueAt(m, previous);
+                    break;
+                }
+                W[x] = w;
+                sum += w;
+            }
+            // An empty class has no residence time; 1.0 keeps X(r) = 0.
+            if (std::fabs(sum) < 1.0e-6) sum = 1.0;
+            LAMBDA[r - 1] = p / sum;
+            if (priority.active()) priority.classStep(s, r);
+        }
+        for (int m = 1; m <= M; ++m) {
+            if (s.TYPE[m - 1] >= 5) {
+                priority.stationStep(s, m);
+                continue;
+            }
+            double q = 1.0;
+            for (int r = 1; r <= R; ++r)
+                if (s.visits(r, m)) q += W[s.rm(r, m)] * LAMBDA[r - 1];
+            s.queueAt(m, s.offset) = q;
+        }
+    } while (advancePopulation(s.n, s.bound, R));
+    return true;
+}
+
+}  // namespace
+
+void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU, const int* SN,
+              double* ADP, const int* INDEX, int /*mode: only 0 is defined*/, double* THETA, double* N, double* W,
+              double* LAMBDA, int& failed, std::FILE* roLines) {
+    failed = 0;
+    if (!validInput(M, R, K, TYPE)) {
+        failed = 1;
+        return;
+    }
+    VisitRatioWorkspace work(M + 1);
+    checkRouting(M, R, L, ADP, SN, INDEX, failed, work);
+    if (failed) return;
+    solveVisitRatios(M, R, ADP, SR, SN, INDEX, THETA, work);
+
+    const int count = M * R;
+    RestoreOnExit restore(R, K, count, TAU);
+
+    MvaState s;
+    s.M = M;
+    s.R = R;
+    s.bound = K;
+    s.TYPE = TYPE;
+    s.SR = SR;
+    s.D = TAU;
+    s.tau = restore.perVisitTau();
+    s.THETA = THETA;
+    s.W = W;
+    s.LAMBDA = LAMBDA;
+    s.N = N;
+    s.queue = ADP;
+    s.stride.assign(R + 1, 0);
+    s.n.assign(R + 1, 1);
+    // The queue table (M + head-of-line columns) x S must fit in ADP; the
+    // product is formed in 64 bits and stopped as soon as it cannot fit.
+    const std::int64_t columns = M + PriorityApproximation::headOfLineStations(M, TYPE);
+    std::int64_t S = 1;
+    for (int i = 2; i <= R; ++i) {
+        s.stride[i] = S;
+        if (S > L / columns / K[i - 1]) {
+            failed = 1;
+            return;
+        }
+        S *= K[i - 1];
+    }
+    if (S * columns > L) {
+        failed = 1;
+        return;
+    }
+    s.S = S;
+
+    PriorityApproximation priority;
+    if (!priority.prepare(s, roLines)) {
+        failed = 1;
+        return;
+    }
+    for (int m = 1; m <= M; ++m)
+        if (TYPE[m - 1] <= 4) s.queueAt(m, 0) = 1.0;
+    if (priority.active()) priority.setEmpty(s);
+
+    for (int m = 1; m <= M; ++m)
+        for (int r = 1; r <= R; ++r)
+            if (s.visits(r, m)) TAU[s.rm(r, m)] *= THETA[s.rm(r, m)];
+
+    if (!runRecursion(s, priority)) {
+        failed = 1;
+        return;
+    }
+
+    for (int m = 1; m <= M; ++m)
+        for (int r = 1; r <= R; ++r)
+            if (s.visits(r, m)) W[s.rm(r, m)] /= THETA[s.rm(r, m)];
+    // The last vector enumerated is the full population: offset S - 1.
+    for (int m = 1; m <= M; ++m)
+        if (TYPE[m - 1] <= 4) N[m - 1] = s.queueAt(m, S - 1) - 1.0;
+}
+
+}  // namespace kolt::methods
