@@ -92,7 +92,8 @@ double HistDistribution::mean() const {
         sum += second_[i] * (lower + upper) / 2.0;
         lower = upper;
     }
-    return sum / weights;
+    // An empty histogram (as createEmpty makes it) has mean 0, not 0/0.
+    return weights != 0.0 ? sum / weights : 0.0;
 }
 
 double HistDistribution::variation() const {
