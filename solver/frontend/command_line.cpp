@@ -1,0 +1,95 @@
+#include "command_line.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "method_table.h"
+#include "reporter.h"
+#include "text.h"
+
+namespace kolt {
+namespace {
+
+constexpr const char* kBanner = "KOLT-32 wersja 1.0  (c) 1997 Autorzy pakietu KOLT. Wszelkie prawa zastrzeżone.\n";
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a regular file for reading; a directory or anything that is not a
+// file cannot be opened as a network definition.
+FileHandle openNetworkFile(const char* path) {
+    FileHandle file(std::fopen(path, "rb"));
+    if (!file) return nullptr;
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
+    return file;
+}
+
+// Reads to the end; false on a read error.
+bool readAll(std::FILE* file, std::string& bytes) {
+    char chunk[65536];
+    for (;;) {
+        const size_t got = std::fread(chunk, 1, sizeof chunk, file);
+        bytes.append(chunk, got);
+        if (got < sizeof chunk) return !std::ferror(file);
+    }
+}
+
+int chooseMethod(int argc, const char* const* argv, Reporter& reporter) {
+    if (argc != 3) return kMva;
+    const int found = findMethod(argv[2]);
+    if (found >= 0) return found;
+    if (std::strcmp(argv[2], "-c") == 0) return kSyntaxOnly;
+    reporter.report(Level::Error,
+                    formatText("\"%s\" nie jest właściwym identyfikatorem nazwy metody obliczeniowej!", argv[2]));
+    reporter.report(Level::Info, fixedText("Dostępne metody:\n"));
+    for (int i = 0; i < kMethodCount; ++i) reporter.report(Level::Info, formatText("\t%s", methodInfo(i).commandName));
+    reporter.flush(Target::Err);
+    return kMva;  // not reached: the flush above ends the run
+}
+
+}  // namespace
+
+std::string normaliseLineEnds(std::string bytes) {
+    size_t to = 0;
+    for (size_t from = 0; from < bytes.size(); ++from) {
+        if (bytes[from] == '\r' && from + 1 < bytes.size() && bytes[from + 1] == '\n') continue;
+        bytes[to++] = bytes[from];
+    }
+    bytes.resize(to);
+    return bytes;
+}
+
+CommandLine readCommandLine(int argc, const char* const* argv, Reporter& reporter) {
+    CommandLine line;
+    writeFixed(reporter.stream(Target::Err), kBanner);
+    if (argc <= 1) {
+        reporter.report(Level::Fatal, fixedText("Brak parametrów!\nPoprawna składnia:\n\n\tKOLT32.EXE "
+                                                "plik_z_definicja_sieci [metoda_rozwiazania]"));
+        return line;  // not reached: a Fatal report ends the run
+    }
+    line.methodIndex = chooseMethod(argc, argv, reporter);
+
+    const FileHandle file = openNetworkFile(argv[1]);
+    if (!file) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", argv[1]));
+    reporter.report(Level::Info, formatText("Analizowany plik: %s", argv[1]));
+    const char* marker = argc <= 2 ? "(domyslna)" : "";
+    if (line.methodIndex >= 0)
+        reporter.report(Level::Info, formatText("Wybrana metoda obliczeniowa: %s %s\n",
+                                                fixedText(methodInfo(line.methodIndex).displayName).c_str(), marker));
+    else
+        reporter.report(Level::Info, fixedText("Tryb analizy syntaktycznej (bez przeprowadzania obliczeń)\n"));
+    reporter.flush(Target::Err);
+
+    std::string bytes;
+    if (!readAll(file.get(), bytes)) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", argv[1]));
+    line.text = normaliseLineEnds(std::move(bytes));
+    return line;
+}
+
+}  // namespace kolt

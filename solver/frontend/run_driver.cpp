@@ -1,0 +1,119 @@
+#include "run_driver.h"
+
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "command_line.h"
+#include "method_table.h"
+#include "reporter.h"
+#include "solver/analysis/analysis_context.h"
+#include "solver/analysis/analysis_driver.h"
+#include "solver/analysis/presentation_module.h"
+#include "solver/language/parser.h"
+#include "solver/model/network.h"
+#include "text.h"
+
+namespace kolt {
+namespace {
+
+bool isWorkbenchMode(const char* const* envp) {
+    return envp != nullptr && envp[0] != nullptr && std::strcmp(envp[0], "WINKOLT") == 0;
+}
+
+// A problem found before the streams are in place goes to the console.
+int refuseOnConsole(const std::string& text) {
+    std::fputs(text.c_str(), stderr);
+    std::fputc('\n', stderr);
+    return kFailureStatus;
+}
+
+// Points `target` (1 or 2) at a file opened for writing; false when the file
+// cannot be opened, leaving the stream untouched.
+bool redirect(int target, const char* path) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return false;
+    const bool moved = dup2(fileno(file), target) >= 0;
+    std::fclose(file);
+    return moved;
+}
+
+// Sets up the two streams for the mode; returns 0 or the failure status.
+int arrangeOutputs(bool workbenchMode, const char* const* envp) {
+    if (!workbenchMode) {
+        if (!std::freopen("wyniki.txt", "w", stdout))
+            return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
+        return 0;
+    }
+    const char* diagnostics = envp[1];
+    const char* results = diagnostics ? envp[2] : nullptr;
+    if (!diagnostics || !results)
+        return refuseOnConsole(fixedText("BŁĄD FATALNY: W trybie WINKOLT środowisko musi podawać ścieżki "
+                                         "pliku komunikatów i pliku wyników"));
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // Both files are checked before either stream moves, so that a refusal
+    // still reaches the console.
+    std::FILE* probe = std::fopen(results, "ab");
+    if (!probe) return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", results));
+    std::fclose(probe);
+    if (!redirect(STDERR_FILENO, diagnostics))
+        return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", diagnostics));
+    if (!redirect(STDOUT_FILENO, results)) {
+        std::fputs(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s\n", results).c_str(), stderr);
+        return kFailureStatus;
+    }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::setvbuf(stderr, nullptr, _IONBF, 0);
+    return 0;
+}
+
+void analyseAndPrint(const Network& network, int methodIndex, bool workbenchMode, Reporter& reporter) {
+    AnalysisContext context;
+    PresentationModule results;
+    analyseNetwork(network, methodIndex, context, results, reporter);
+    for (int c = -1; c < network.numberOfClasses(); ++c) results.print(c, workbenchMode, reporter);
+}
+
+int solve(int argc, const char* const* argv, bool workbenchMode, Reporter& reporter) {
+    CommandLine line = readCommandLine(argc, argv, reporter);
+    Parser parser(reporter, std::move(line.text));
+    const std::unique_ptr<Network> network = parser.parseNetwork();
+    if (network) {
+        if (line.methodIndex == kSyntaxOnly)
+            network->writeDump();
+        else
+            analyseAndPrint(*network, line.methodIndex, workbenchMode, reporter);
+    }
+    reporter.flush(Target::Out);
+    return 0;
+}
+
+}  // namespace
+
+int runSolver(int argc, const char* const* argv, const char* const* envp, std::FILE* input) {
+    const bool workbenchMode = isWorkbenchMode(envp);
+    if (const int refused = arrangeOutputs(workbenchMode, envp)) return refused;
+
+    Reporter reporter(Console{stdout, stderr});
+    int status = 0;
+    try {
+        status = solve(argc, argv, workbenchMode, reporter);
+    } catch (const RunEnded& ended) {
+        status = ended.status;
+    } catch (const std::bad_alloc&) {
+        std::fputs(fixedText("\nBŁĄD FATALNY: Brak pamięci\n").c_str(), stderr);
+        status = kFailureStatus;
+    }
+    std::fflush(stdout);
+    if (status == 0 && !workbenchMode) {
+        writeFixed(stderr, "Wyniki zostały zapisane w pliku wyniki.txt\nWciśnij ENTER\n");
+        std::fflush(stderr);
+        std::fgetc(input);
+    }
+    return status;
+}
+
+}  // namespace kolt
