@@ -7,7 +7,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 EXAMPLE    ?= examples/terminale.klt
 
-.PHONY: run test setup build build-asan clean
+.PHONY: run test setup build build-asan fuzz clean
 
 setup:
 	@scripts/setup.sh
@@ -27,5 +27,13 @@ test: build build-asan
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# Not part of `make test`: a libFuzzer run over the file-to-model path.
+FUZZ_SECONDS ?= 300
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLT_FUZZ=ON -DKOLT_SANITIZE=ON -DKOLT_WORKBENCH=OFF -DKOLT_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target kolt_fuzz
+	mkdir -p build-fuzz/corpus && cp tests/fuzz/corpus/* examples/*.klt build-fuzz/corpus/
+	build-fuzz/bin/kolt_fuzz build-fuzz/corpus -dict=tests/fuzz/network.dict -max_len=16384 -timeout=10 -max_total_time=$(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
