@@ -132,7 +132,7 @@ void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& 
         for (Size x = 0; x < RM; ++x) {
             if (a[x] > 0) {
                 c.BP[RM * RM + x] -= a[x];
-                if (diffusion && v[x] > 0) {
+                if (diffusion) {
                     weightedVariability[x] += a[x] * v[x];
                     externalRate[x] += a[x];
                 }

@@ -1,0 +1,166 @@
+// Diffusion approximation for open multi-class networks (DIFF).
+//
+// Assumptions: single-server FIFO stations with general service times (mean
+// 1/mu(r, m), squared coefficient of variation cs(r, m)), renewal external
+// arrivals (squared coefficient c0(r, m)), class-dependent routing; the flow
+// into each station is approximated as a renewal process described by its
+// first two moments, and its queue by a diffusion process (Gelenbe 1975;
+// Kobayashi, J. ACM 21(2), 1974).
+//
+// After the traffic equations (shared with JACKSON) give lambda(r, m):
+//   rho(m) = sum_r lambda(r, m) / mu(r, m),  lambda(m) = sum_r lambda(r, m)
+//   RJI(j, i) = sum_r P(j -> i, r) lambda(r, j) / lambda(j)
+// and one linear system of 2M unknowns links the departure variabilities
+// cd(m) and the arrival variabilities ca(m):
+//   cd(m) = (1 - rho) ca(m) + lambda(m) s(m) + (1 - rho)(1 + 2 rho) - 1,
+//           s(m) = sum_r lambda(r, m) (cs(r, m) + 1) / mu(r, m)^2
+//   ca(i) = sum_j (lambda(j) RJI(j, i) / lambda(i)) (RJI(j, i) cd(j) + 1 - RJI(j, i))
+//           + sum_r (lambda0(r, i) / lambda(i)) c0(r, i)
+// solved by Gauss-Jordan elimination without pivoting. Then per station, with
+// the aggregate rate mu(m) = lambda(m) / rho(m) and
+//   cb(m) = mu(m)^2 sum_r (lambda(r, m) / lambda(m)) (cs(r, m) + 1) / mu(r, m)^2 - 1,
+//   N(m) = rho (1/2 + (rho ca(m) + cb(m)) / (2 (1 - rho))),  T(m) = N(m) / lambda(m),
+//   T(r, m) = 1 / mu(r, m) - 1 / mu(m) + T(m),  N(r, m) = T(r, m) lambda(r, m).
+// With Poisson arrivals and exponential service N(m) = rho / (1 - rho).
+//
+// Cost O((RM)^3 + M^3). Outside the assumptions: rho >= 1 anywhere (code 30,
+// checked at every station first), a station nobody reaches (code 26, before
+// anything divides by its zero arrival rate), a closed loop (code 33); a
+// singular variability system is also reported as code 33.
+#include <cmath>
+#include <cstddef>
+
+#include "solver/methods/methods.h"
+#include "solver/methods/traffic_equations.h"
+
+namespace kolt::methods {
+
+void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
+               double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
+               double* CBN2, const double* CBNR2, const double* C0NR2, double* RJI, double* G, double* CAN2,
+               int& code, int& station, double& work) {
+    code = 0;
+    station = 0;
+    const int RM = R * M;
+    if (RM < 1) {
+        code = kImproperTopology;
+        return;
+    }
+    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
+    auto pair = [R](int m, int r) { return (m - 1) * R + r; };
+    auto bp1 = [BP1, RM](int i, int j) { return BP1[static_cast<std::size_t>(j - 1) * RM + (i - 1)]; };
+    auto rji = [RJI, M](int j, int i) -> double& { return RJI[static_cast<std::size_t>(i - 1) * M + (j - 1)]; };
+    const int n = 2 * M;
+    auto g = [G, n](int i, int j) -> double& { return G[static_cast<std::size_t>(j - 1) * n + (i - 1)]; };
+
+    const std::size_t bpSize = static_cast<std::size_t>(RM) * (RM + 1);
+    for (std::size_t x = 0; x < bpSize; ++x) BP1[x] = BP[x];
+    if (!solveTrafficEquations(RM, BP, LMBNR)) {
+        code = kImproperTopology;
+        return;
+    }
+
+    for (station = 1; station <= M; ++station) {
+        const int m = station;
+        LAMBN[m - 1] = 0.0;
+        OBCN[m - 1] = 0.0;
+        for (int r = 1; r <= R; ++r) {
+            const std::size_t x = rm(r, m);
+            if (TAU[x] == 0.0) {
+                OBCNR[x] = 0.0;
+                continue;
+            }
+            OBCNR[x] = LMBNR[x] / TAU[x];
+            OBCN[m - 1] += OBCNR[x];
+            LAMBN[m - 1] += LMBNR[x];
+        }
+        if (OBCN[m - 1] >= 1.0) {
+            code = kOverloaded;
+            return;
+        }
+    }
+    // The variability system divides by every station's arrival rate.
+    for (station = 1; station <= M; ++station)
+        if (LAMBN[station - 1] == 0.0 || OBCN[station - 1] == 0.0) {
+            code = kZeroUtilisation;
+            return;
+        }
+
+    for (int j = 1; j <= M; ++j)
+        for (int i = 1; i <= M; ++i) {
+            double sum = 0.0;
+            for (int r = 1; r <= R; ++r) sum += bp1(pair(i, r), pair(j, r)) * LMBNR[rm(r, j)] / LAMBN[j - 1];
+            rji(j, i) = sum;
+        }
+
+    for (std::size_t x = 0; x < static_cast<std::size_t>(n) * (n + 1); ++x) G[x] = 0.0;
+    for (int k = 1; k <= n; ++k) g(k, k) = 1.0;
+    for (int m = 1; m <= M; ++m) {
+        const double rho = OBCN[m - 1];
+        g(m, M + m) = rho - 1.0;
+        work = 0.0;
+        for (int r = 1; r <= R; ++r) {
+            const double mu = TAU[rm(r, m)];
+            if (mu != 0.0) work += LMBNR[rm(r, m)] * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
+        }
+        g(m, n + 1) = LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
+    }
+    for (int i = 1; i <= M; ++i) {
+        const double lambda = LAMBN[i - 1];
+        double rhs = 0.0;
+        for (int j = 1; j <= M; ++j) {
+            const double p = rji(j, i);
+            g(M + i, j) = -p * p * LAMBN[j - 1] / lambda;
+            rhs += (1.0 - p) * p * LAMBN[j - 1] / lambda;
+        }
+        for (int r = 1; r <= R; ++r) rhs -= bp1(pair(i, r), RM + 1) * C0NR2[rm(r, i)] / lambda;
+        g(M + i, n + 1) = rhs;
+    }
+
+    for (int k = 1; k <= n; ++k) {
+        const double pivot = g(k, k);
+        if (pivot == 0.0) {
+            code = kImproperTopology;
+            station = 0;
+            return;
+        }
+        for (int j = k + 1; j <= n + 1; ++j) {
+            g(k, j) /= pivot;
+            const double f = g(k, j);
+            for (int i = 1; i <= n; ++i)
+                if (i != k) g(i, j) -= g(i, k) * f;
+        }
+    }
+    for (int m = 1; m <= M; ++m) CAN2[m - 1] = g(M + m, n + 1);
+
+    for (station = 1; station <= M; ++station) {
+        const int m = station;
+        const double rho = OBCN[m - 1];
+        const double lambda = LAMBN[m - 1];
+        if (rho == 0.0) {
+            code = kZeroUtilisation;
+            return;
+        }
+        MIN[m - 1] = lambda / rho;
+        if (MIN[m - 1] == 0.0) {
+            code = kInfiniteServiceTime;
+            return;
+        }
+        double mix = 0.0;
+        for (int r = 1; r <= R; ++r) {
+            const double mu = TAU[rm(r, m)];
+            if (mu != 0.0) mix += (LMBNR[rm(r, m)] / lambda) * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
+        }
+        CBN2[m - 1] = MIN[m - 1] * MIN[m - 1] * mix - 1.0;
+        ENKN[m - 1] = rho * (0.5 + 0.5 * (rho * CAN2[m - 1] + CBN2[m - 1]) / (1.0 - rho));
+        ENTN[m - 1] = ENKN[m - 1] / lambda;
+        for (int r = 1; r <= R; ++r) {
+            const std::size_t x = rm(r, m);
+            if (TAU[x] == 0.0) continue;
+            ENRTNR[x] = 1.0 / TAU[x] - 1.0 / MIN[m - 1] + ENTN[m - 1];
+            ENRKNR[x] = ENRTNR[x] * LMBNR[x];
+        }
+    }
+}
+
+}  // namespace kolt::methods
