@@ -86,6 +86,7 @@ MiniWizardDialog::MiniWizardDialog(QWidget* parent) : QDialog(parent) {
     auto* stationLabel = new QLabel(QStringLiteral("Liczba stanowisk:"), sizeGroup);
     stationEdit_ = new QLineEdit(sizeGroup);
     stationSpin_ = new ArrowsOnly([this](int steps) { stepStationCount(steps); }, sizeGroup);
+    nameEdit_->setObjectName(QStringLiteral("networkName"));
     classEdit_->setObjectName(QStringLiteral("classCount"));
     stationEdit_->setObjectName(QStringLiteral("stationCount"));
     classSpin_->setObjectName(QStringLiteral("classSpin"));

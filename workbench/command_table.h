@@ -1,0 +1,28 @@
+// The texts, keys and prompts of every numbered command.
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+struct CommandText {
+    int id = 0;
+    QString menuText;            // with '&' mnemonic and "\t" key text, as shown in menus
+    QList<QKeySequence> keys;    // first is the primary shortcut
+    QString prompt;              // status-bar text and, after "\n", the tooltip
+};
+
+// Every command, in no particular order; each id appears once.
+const QList<CommandText>& commandTable();
+
+// The commandTable() entry of an id, or nullptr.
+const CommandText* findCommandText(int id);
+
+// Text before "\n" (the status-bar prompt) and after it (the tooltip).
+QString promptPart(const QString& prompt);
+QString tooltipPart(const QString& prompt);
+
+// Status-bar texts that belong to no command.
+QString idleStatusText();
+QString contextHelpStatusText();
+QString switchToWindowPrompt();

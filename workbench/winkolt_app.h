@@ -1,0 +1,35 @@
+// The application object: start-up from the settings and the command line.
+//
+// Command line: no argument opens a new model document; a file argument
+// opens that file; "--print FILE" prints the file on the default printer and
+// ends without showing a window.
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "workbench/window_placement.h"
+
+class CMainFrame;
+
+class CWinKoltApp {
+public:
+    CWinKoltApp();
+    ~CWinKoltApp();
+
+    // Builds the main window and carries out the command line; false when
+    // start-up fails (the file named on the command line cannot be opened).
+    bool initInstance(const QStringList& arguments, int startShowCommand = ShowCommand::Normal);
+
+    // True when the command line's work is done (printing) and the program
+    // ends with startExitCode().
+    bool finishedAtStart() const { return finished; }
+    int startExitCode() const { return exitCode; }
+
+    CMainFrame* mainFrame() const { return frame.get(); }
+
+private:
+    std::unique_ptr<CMainFrame> frame;
+    bool finished = false;
+    int exitCode = 0;
+};

@@ -1,0 +1,51 @@
+// The model editor: a plain text editor over the document's text.
+//
+// Edits reach the document through its QTextDocument; the view itself adds
+// the editor font, the mouse-wheel rule, the jump to a chosen diagnostic,
+// printing, and running the solver on the document's file.
+#pragma once
+
+#include <QPlainTextEdit>
+
+class CMainFrame;
+class CWinKoltDoc;
+class QPrinter;
+
+class CWinKoltView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    CWinKoltView(CWinKoltDoc* document, CMainFrame* mainFrame, QWidget* parent = nullptr);
+    ~CWinKoltView() override;
+
+    CWinKoltDoc* winKoltDoc() const { return doc; }
+
+    // Runs the solver on the saved file: a syntax analysis or a network
+    // analysis with the method selected in the calculation toolbar.
+    void runSolver(bool syntaxOnly);
+
+    // Moves to the document's errorLine/errorColumn (1-based).
+    void jumpToDiagnostic();
+
+    // Prints the whole text with the header and page footers.
+    void printTo(QPrinter* printer) const;
+    // The 1-based page that holds the start of the selection.
+    int pageOfSelectionStart(QPrinter* printer) const;
+    // The print dialog, then printing on printer.
+    void print(QPrinter* printer);
+    // Print preview on printer's page setup, opening at the selection's page.
+    void printPreview(QPrinter* printer);
+
+    // The editor font: "Courier New", or the system fixed font when absent.
+    static QFont editorFont();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void onViewsNotified(QObject* sender, QObject* hint);
+
+    CWinKoltDoc* doc;
+    CMainFrame* frame;
+};
