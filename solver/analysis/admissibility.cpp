@@ -1,5 +1,8 @@
 #include "solver/analysis/admissibility.h"
 
+#include <new>
+#include <vector>
+
 #include "solver/analysis/analysis_context.h"
 #include "solver/frontend/method_table.h"
 #include "solver/frontend/reporter.h"
@@ -25,6 +28,16 @@ const char* kindAdjective(int kind) {
 }
 
 const char* displayName(int methodIndex) { return methodInfo(methodIndex).displayName; }
+
+// Room for `count` entries of a station or source table; memory that cannot
+// be had is the Fatal message naming the table.
+void reserveTable(std::vector<const Station*>& table, std::size_t count, const char* label, Reporter& reporter) {
+    try {
+        table.reserve(count);
+    } catch (const std::bad_alloc&) {
+        reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci") + label);
+    }
+}
 
 }  // namespace
 
@@ -61,25 +74,35 @@ void checkMethodForNetwork(const Network& network, int methodIndex, Reporter& re
 }
 
 void buildObjectTables(const Network& network, AnalysisContext& context, Reporter& reporter) {
-    context.stations.clear();
-    context.sources.clear();
+    // First pass: count, and refuse what is neither a station, a source nor
+    // the exit.
+    std::size_t stationCount = 0, sourceCount = 0;
     for (const NetObject* object : network.registry()) {
         switch (object->type()) {
-            case kStationType: {
-                const auto* station = static_cast<const Station*>(object);
-                // Without a discipline the station has no scheduling kind to
-                // check and no station type to give the methods.
-                if (station->discipline() == nullptr)
-                    reporter.report(Level::Error,
-                                    formatText("Stanowisko %s nie zostało opisane", station->name().c_str()));
-                context.stations.push_back(station);
-                break;
-            }
-            case kSourceType: context.sources.push_back(static_cast<const Station*>(object)); break;
+            case kStationType: ++stationCount; break;
+            case kSourceType: ++sourceCount; break;
             case kExitType: break;
             default:
                 reporter.report(Level::Fatal, formatText("Niedozwolony typ obiektu %s w Sieci", object->name().c_str()));
                 break;
+        }
+    }
+    context.stations.clear();
+    context.sources.clear();
+    reserveTable(context.stations, stationCount, " (station_table)", reporter);
+    reserveTable(context.sources, sourceCount, " (source_table)", reporter);
+
+    // Second pass: fill, in registry order.
+    for (const NetObject* object : network.registry()) {
+        if (object->type() == kStationType) {
+            const auto* station = static_cast<const Station*>(object);
+            // Without a discipline the station has no scheduling kind to
+            // check and no station type to give the methods.
+            if (station->discipline() == nullptr)
+                reporter.report(Level::Error, formatText("Stanowisko %s nie zostało opisane", station->name().c_str()));
+            context.stations.push_back(station);
+        } else if (object->type() == kSourceType) {
+            context.sources.push_back(static_cast<const Station*>(object));
         }
     }
     context.M = static_cast<int>(context.stations.size());
@@ -108,8 +131,15 @@ bool distributionAdmitted(const ServiceDistribution& distribution, const Station
     return false;
 }
 
-StationLookup::StationLookup(const AnalysisContext& context) {
-    for (int s = 0; s < static_cast<int>(context.stations.size()); ++s) index_.emplace(context.stations[s], s);
+StationLookup::StationLookup(const AnalysisContext& context, Reporter& reporter) {
+    // An index over the station table: running out of memory for it is
+    // running out of memory for the table.
+    try {
+        index_.reserve(context.stations.size());
+        for (int s = 0; s < static_cast<int>(context.stations.size()); ++s) index_.emplace(context.stations[s], s);
+    } catch (const std::bad_alloc&) {
+        reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (station_table)"));
+    }
 }
 
 int StationLookup::indexOf(const NetObject* target, Reporter& reporter) const {

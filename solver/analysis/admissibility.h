@@ -43,7 +43,8 @@ bool distributionAdmitted(const ServiceDistribution& distribution, const Station
 // Where a transition leads, as an index into the station table.
 class StationLookup {
 public:
-    explicit StationLookup(const AnalysisContext& context);
+    // Builds the index; memory that cannot be had is a Fatal report.
+    StationLookup(const AnalysisContext& context, Reporter& reporter);
     static constexpr int kExit = -1;
     // The station's index; kExit for an exit object; for anything else the
     // Error "Nieznana stacja: NAME" is reported and station 0 is answered, so

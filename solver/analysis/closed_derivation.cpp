@@ -19,9 +19,15 @@ constexpr double kOverloadBound = 1.01;
 
 }  // namespace
 
+void initResults(const Network& network, const AnalysisContext& context, PresentationModule& results,
+                 Reporter& reporter) {
+    if (!results.init(network, context))
+        reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (Modul prezentacyjny)"));
+}
+
 void deriveClosedResults(const Network& network, AnalysisContext& c, PresentationModule& results,
                          Reporter& reporter) {
-    results.init(network, c);
+    initResults(network, c, results, reporter);
     const bool hmva = c.methodIndex == kHmva;
     std::vector<double> classThroughput;
     try {

@@ -1,6 +1,5 @@
 #include "solver/analysis/closed_preparation.h"
 
-#include <cinttypes>
 #include <cstdio>
 #include <limits>
 
@@ -125,12 +124,12 @@ void prepareClosedNetwork(const Network& network, AnalysisContext& c, Reporter& 
     c.L = adpLength(c.methodIndex, c.M, c.R, c.K);
 
     std::FILE* err = reporter.stream(Target::Err);
-    std::fprintf(err, "%" PRId64, closedMemoryEstimate(c.methodIndex, c.M, c.R, c.L));
+    std::fputs(closedMemoryEstimate(c.methodIndex, c.M, c.R, c.K).c_str(), err);
     writeFixed(err, " bajtów");
 
     allocateArrays(c, reporter);
 
-    const StationLookup lookup(c);
+    const StationLookup lookup(c, reporter);
     for (int s = 0; s < c.M; ++s) describeStation(c, s, lookup, reporter);
 
     for (int r = 0; r < c.R; ++r) {

@@ -1,10 +1,14 @@
 // Length of ADP and the memory estimate printed before the arrays are built.
-// All arithmetic saturates at kSaturatedSize (array_sizes.h) instead of
-// wrapping, so a model too large for 64 bits prints that value and is then
-// refused by the allocation.
+//
+// L is a saturating 64-bit size (array_sizes.h): a length that does not fit
+// stays at kSaturatedSize and is refused by the allocation. The estimates are
+// only printed, so they are computed exactly, in decimal, whatever their
+// size: four classes of 300 customers already pass 2^32 bytes, and the exact
+// recursion's product of populations can pass 2^64.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kolt {
@@ -17,14 +21,15 @@ namespace kolt {
 // matrices that are compacted in place.
 std::int64_t adpLength(int methodIndex, int M, int R, const std::vector<int>& K);
 
-// Bytes needed by the closed methods: M*(28R + 36) + 8*(R + 2L + X) + 4 with
-// X = R for MVA and MVAP and X = 2*M*R for HMVA.
-std::int64_t closedMemoryEstimate(int methodIndex, int M, int R, std::int64_t L);
+// Bytes needed by the closed methods, in decimal: M*(28R + 36) + 8*(R + 2L + X)
+// + 4 with L as above (unsaturated), X = R for MVA and MVAP and X = 2*M*R for
+// HMVA. Populations must not be negative.
+std::string closedMemoryEstimate(int methodIndex, int M, int R, const std::vector<int>& K);
 
-// Bytes needed by JACKSON: ((8*R*M + 60)*R + 44)*M.
-std::int64_t jacksonMemoryEstimate(int M, int R);
+// Bytes needed by JACKSON, in decimal: ((8*R*M + 60)*R + 44)*M.
+std::string jacksonMemoryEstimate(int M, int R);
 
-// Bytes needed by DIFF: 4*M*((4*R*M + 21)*R + 10*M + 18).
-std::int64_t diffusionMemoryEstimate(int M, int R);
+// Bytes needed by DIFF, in decimal: 4*M*((4*R*M + 21)*R + 10*M + 18).
+std::string diffusionMemoryEstimate(int M, int R);
 
 }  // namespace kolt

@@ -1,5 +1,7 @@
 #include "solver/analysis/method_outcome.h"
 
+#include <new>
+
 #include "solver/analysis/analysis_context.h"
 #include "solver/frontend/method_table.h"
 #include "solver/frontend/reporter.h"
@@ -22,9 +24,7 @@ const char* openFailureText(int code) {
     }
 }
 
-}  // namespace
-
-void runMethod(AnalysisContext& c, Reporter& reporter) {
+void callMethod(AnalysisContext& c, Reporter& reporter) {
     switch (c.methodIndex) {
         case kMva:
         case kMvap:
@@ -50,6 +50,20 @@ void runMethod(AnalysisContext& c, Reporter& reporter) {
                                c.diffusionWork);
             break;
         default: break;
+    }
+}
+
+}  // namespace
+
+void runMethod(AnalysisContext& c, Reporter& reporter) {
+    // The closed methods size their work vectors (visit-ratio workspace,
+    // saved service times, priority tables) on entry, before any numbers;
+    // the design places that workspace in ADP, so a shortage is reported
+    // under its name.
+    try {
+        callMethod(c, reporter);
+    } catch (const std::bad_alloc&) {
+        reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (ADP)"));
     }
 }
 

@@ -47,8 +47,9 @@ void fillOpenTables(const AnalysisContext& c, PresentationModule& results, HasQu
 
 }  // namespace
 
-void deriveJacksonResults(const Network& network, AnalysisContext& c, PresentationModule& results, Reporter&) {
-    results.init(network, c);
+void deriveJacksonResults(const Network& network, AnalysisContext& c, PresentationModule& results,
+                          Reporter& reporter) {
+    initResults(network, c, results, reporter);
     fillOpenTables(
         c, results, [&](int s) { return c.TYPE[s] != kJacksonIsType && c.TYPE[s] != kJacksonPsType; },
         [&](int s) { return c.TYPE[s] == kJacksonIsType; });
@@ -64,8 +65,9 @@ double waitingProbability(double rho, double lambda, double mu, double ca2, doub
     return 1.0 - p0 - p1;
 }
 
-void deriveDiffusionResults(const Network& network, AnalysisContext& c, PresentationModule& results, Reporter&) {
-    results.init(network, c);
+void deriveDiffusionResults(const Network& network, AnalysisContext& c, PresentationModule& results,
+                            Reporter& reporter) {
+    initResults(network, c, results, reporter);
     fillOpenTables(c, results, [](int) { return true; }, [](int) { return false; });
     for (int s = 0; s < c.M; ++s)
         results.setUtilisation(-1, s, 1, waitingProbability(c.OBCN[s], c.LAMBN[s], c.MIN[s], c.CAN2[s], c.CBN2[s]));

@@ -1,7 +1,7 @@
 #include "solver/analysis/open_preparation.h"
 
-#include <cinttypes>
 #include <cstdio>
+#include <string>
 
 #include "solver/analysis/admissibility.h"
 #include "solver/analysis/analysis_context.h"
@@ -98,16 +98,13 @@ void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Rep
 // DIFF the variability of the split stream, (v^2 - 1) * p + 1, is merged
 // over the sources weighted by their rates: merged independent streams have
 // the rate-weighted mean of their squared variations, which for a single
-// source is the source's own term.
+// source is the source's own term. C0NR2 gathers the rate-weighted sum and
+// is divided by the pair's external rate at the end.
 void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& reporter) {
     const Size R = c.R, RM = R * c.M;
     const bool diffusion = c.methodIndex == kDiff;
-    std::vector<double> weightedVariability(diffusion ? RM : 0, 0.0);
-    std::vector<double> externalRate(diffusion ? RM : 0, 0.0);
-    std::vector<double> a(RM), v(RM);
+    double* minusExternalRate = c.BP.data() + RM * RM;
     for (const Station* source : c.sources) {
-        std::fill(a.begin(), a.end(), 0.0);
-        std::fill(v.begin(), v.end(), 0.0);
         for (int r = 0; r < c.R; ++r) {
             const std::vector<Transition>* list = source->routing()->transitions(r);
             if (list == nullptr) continue;
@@ -119,29 +116,23 @@ void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& 
                                                r, source->name().c_str()));
                     continue;
                 }
-                const int j = lookup.indexOf(transition.target, reporter);
-                const Size x = j * R + r;
+                const Size x = lookup.indexOf(transition.target, reporter) * R + r;
                 c.SR[x] = 1;
                 if (interarrival == nullptr) continue;  // visits, but brings no arrivals
                 const double p = transition.probability;
-                const double variation = interarrival->variation();
-                a[x] = p / interarrival->mean();
-                v[x] = (variation * variation - 1.0) * p + 1.0;
-            }
-        }
-        for (Size x = 0; x < RM; ++x) {
-            if (a[x] > 0) {
-                c.BP[RM * RM + x] -= a[x];
+                const double rate = p / interarrival->mean();
+                if (!(rate > 0)) continue;
+                minusExternalRate[x] -= rate;
                 if (diffusion) {
-                    weightedVariability[x] += a[x] * v[x];
-                    externalRate[x] += a[x];
+                    const double variation = interarrival->variation();
+                    c.C0NR2[x] += rate * ((variation * variation - 1.0) * p + 1.0);
                 }
             }
         }
     }
     if (!diffusion) return;
     for (Size x = 0; x < RM; ++x)
-        if (externalRate[x] > 0) c.C0NR2[x] = weightedVariability[x] / externalRate[x];
+        if (minusExternalRate[x] < 0) c.C0NR2[x] /= -minusExternalRate[x];
 }
 
 }  // namespace
@@ -157,15 +148,15 @@ int jacksonStationType(int schedulingKind) {
 }
 
 void prepareOpenNetwork(const Network&, AnalysisContext& c, Reporter& reporter) {
-    const std::int64_t estimate =
+    const std::string estimate =
         c.methodIndex == kJackson ? jacksonMemoryEstimate(c.M, c.R) : diffusionMemoryEstimate(c.M, c.R);
     std::FILE* err = reporter.stream(Target::Err);
-    std::fprintf(err, "%" PRId64, estimate);
+    std::fputs(estimate.c_str(), err);
     writeFixed(err, " bajtów\n");
 
     allocateArrays(c, reporter);
 
-    const StationLookup lookup(c);
+    const StationLookup lookup(c, reporter);
     for (int i = 0; i < c.M; ++i) describeStation(c, i, lookup, reporter);
     describeSources(c, lookup, reporter);
 }

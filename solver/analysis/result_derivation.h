@@ -11,6 +11,12 @@ class PresentationModule;
 class Reporter;
 struct AnalysisContext;
 
+// Initialises `results` from the network and the context; tables that
+// cannot be allocated are the Fatal "Blad allokacji pamięci (Modul
+// prezentacyjny)", which ends the run.
+void initResults(const Network& network, const AnalysisContext& context, PresentationModule& results,
+                 Reporter& reporter);
+
 // MVA, MVAP, HMVA. Per class r visiting station s (element x = s*R + r):
 //   X = LAMBDA[r]*THETA[x]  (HMVA: N[x], the class throughput there)
 //   Q = W[x]*X (Little's law), U = TAU[x]*X (utilisation law)

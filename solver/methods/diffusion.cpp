@@ -74,7 +74,7 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
             OBCN[m - 1] += OBCNR[x];
             LAMBN[m - 1] += LMBNR[x];
         }
-        if (OBCN[m - 1] >= 1.0) {
+        if (!(OBCN[m - 1] < 1.0)) {  // NaN or infinite too: an unbounded load
             code = kOverloaded;
             return;
         }

@@ -16,7 +16,8 @@
 // (Jackson 1963; Baskett, Chandy, Muntz and Palacios, J. ACM 22(2), 1975.)
 // Cost O((RM)^3) for the traffic equations, O(RM) for the stations.
 //
-// Outside the assumptions: rho >= 1 at a single server (no steady state),
+// Outside the assumptions: rho >= 1 at a single server or an unbounded load
+// anywhere (no steady state),
 // a station nobody loads, and a closed loop without exit are reported through
 // the failure code with the station's number; the stations before it keep
 // their results.
@@ -61,6 +62,12 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
             OBCNR[x] = LMBNR[x] / TAU[x];
             OBCN[m - 1] += OBCNR[x];
             LAMBN[m - 1] += LMBNR[x];
+        }
+        // An unbounded load (an interarrival time of 0 makes the external
+        // rate infinite) has no steady state at any kind of station.
+        if (!std::isfinite(OBCN[m - 1])) {
+            code = kOverloaded;
+            return;
         }
         if (OBCN[m - 1] == 0.0) {
             code = kZeroUtilisation;

@@ -141,23 +141,37 @@ TEST_F(Arrays, FourClassesOfThreeHundredOverflowThirtyTwoBitsAndAreRefusedCleanl
     EXPECT_NE(err().find("BŁĄD FATALNY: Blad allokacji pamięci (ADP)"), std::string::npos) << err();
 }
 
-TEST_F(Arrays, SizesBeyondSixtyFourBitsPrintTheSaturatedEstimate) {
-    for (int r = 0; r < 8; ++r) addClass("K" + std::to_string(r), 2000000000);
+TEST_F(Arrays, SizesBeyondSixtyFourBitsStillPrintTheExactEstimate) {
+    // Ten classes of 2000000000 at one station: L = (2000000001)^10, far
+    // beyond 64 bits; the estimate 36 + 28*10 + 8*(10 + 2L + 10) + 4 is
+    // printed exactly and ADP is refused without an attempt to allocate it.
+    for (int r = 0; r < 10; ++r) addClass("K" + std::to_string(r), 2000000000);
     Station& a = station("A", SchedulingKind::Fifo);
-    for (int r = 0; r < 8; ++r) {
+    for (int r = 0; r < 10; ++r) {
         a.setExp(r, 1.0);
         route(a, r, a, 1.0);
     }
     EXPECT_TRUE(prepare(kMva));
-    EXPECT_NE(err().find("Ilość potrzebnej pamięci: " + std::to_string(kSaturatedSize) + " bajtów"),
-              std::string::npos);
-    EXPECT_NE(err().find("Blad allokacji pamięci (ADP)"), std::string::npos);
+    EXPECT_EQ(context_.L, kSaturatedSize);
+    // 16 * 2000000001^10 + 480, worked out with bc.
+    EXPECT_NE(err().find("Ilość potrzebnej pamięci: "
+                         "16384000081920000184320000245760000215040000129024000053760000015360"
+                         "000002880000000320000000496 bajtów"),
+              std::string::npos)
+        << err();
+    EXPECT_NE(err().find("BŁĄD FATALNY: Blad allokacji pamięci (ADP)"), std::string::npos);
 }
 
-TEST(MemoryEstimate, OpenFormulas) {
-    EXPECT_EQ(jacksonMemoryEstimate(3, 2), ((8 * 2 * 3 + 60) * 2 + 44) * 3);
-    EXPECT_EQ(diffusionMemoryEstimate(3, 2), 4 * 3 * ((4 * 2 * 3 + 21) * 2 + 10 * 3 + 18));
+TEST(MemoryEstimate, FormulasOfEveryFamily) {
+    EXPECT_EQ(jacksonMemoryEstimate(3, 2), std::to_string(((8 * 2 * 3 + 60) * 2 + 44) * 3));
+    EXPECT_EQ(diffusionMemoryEstimate(3, 2), std::to_string(4 * 3 * ((4 * 2 * 3 + 21) * 2 + 10 * 3 + 18)));
+    // HMVA: L = max(2*2*2*3, 3*4*4) = 48; 3*(56+36) + 8*(2 + 96 + 12) + 4.
+    EXPECT_EQ(closedMemoryEstimate(kHmva, 3, 2, {5, 5}), "1160");
+    // MVA with L from the populations: L = 2*4*5 = 40 > 3*3*3 = 27.
+    EXPECT_EQ(closedMemoryEstimate(kMva, 2, 2, {3, 4}), std::to_string(2 * (56 + 36) + 8 * (2 + 80 + 2) + 4));
     EXPECT_EQ(adpLength(kMva, 2, 2, {3, 4}), 2 * 4 * 5);
+    // Open estimates past 64 bits: 32 classes at 2^31 - 1 stations.
+    EXPECT_EQ(jacksonMemoryEstimate(2147483647, 32), "37778931831990447511636");
 }
 
 class OpenArrays : public Arrays {
@@ -203,7 +217,7 @@ TEST_F(OpenArrays, TrafficMatrixIsTheTransposedRoutingWithMinusTheSummedExternal
     EXPECT_EQ(context_.TAU, (std::vector<double>{2.0, 4.0})) << "service rates";
     EXPECT_EQ(context_.TYPE, (std::vector<int>{4, 4}));
     EXPECT_EQ(context_.SR, (std::vector<int>{1, 1}));
-    EXPECT_NE(err().find("Ilość potrzebnej pamięci: " + std::to_string(jacksonMemoryEstimate(2, 1)) + " bajtów\n"),
+    EXPECT_NE(err().find("Ilość potrzebnej pamięci: " + jacksonMemoryEstimate(2, 1) + " bajtów\n"),
               std::string::npos);
 }
 
