@@ -137,9 +137,12 @@ bool Scanner::atBoundary(bool reportIt) {
     return false;
 }
 
+// Objects live inside blocks, so the search for the next object also stops
+// at the next block marker: an empty block must not swallow the blocks after it.
 void Scanner::skipToMarker(char marker) {
-    if (current_ == marker || current_ == 0) return;
-    while (current_ != marker && current_ != 0) advance();
+    const auto stopsHere = [&] { return current_ == marker || current_ == 0 || (marker == '/' && current_ == '*'); };
+    if (stopsHere()) return;
+    while (!stopsHere()) advance();
     reportAt(Level::Warning, formatText("Ignorowanie tekstu do wystąpienia następnego identyfikatora %s",
                                         marker == '*' ? "bloku" : "obiektu"));
 }

@@ -56,7 +56,8 @@ public:
     // True when the current character is a block or object marker; reports it
     // as unexpected when `reportIt`.
     bool atBoundary(bool reportIt);
-    // Skips text up to `marker` ('*' or '/') or the end, warning when it skipped.
+    // Skips text up to `marker` ('*' or '/') or the end, warning when it
+    // skipped; the search for an object ('/') also stops at a block marker.
     void skipToMarker(char marker);
     // Skips the rest of an item: at least one character, then up to the next
     // marker or the end.
