@@ -51,6 +51,14 @@ TEST_F(Outcome, StationThatNoClassLoadsIsNamed) {
         << err();
 }
 
+TEST_F(Outcome, InterarrivalTimeOfZeroOverloadsTheStationInsteadOfGivingNumbers) {
+    // An infinite arrival rate has no steady state; it must not come out as
+    // NaN cells printed as zeros under a successful run.
+    tandem(0.0, 0.5, 0.5);
+    EXPECT_TRUE(analyse(kJackson));
+    EXPECT_NE(err().find("BŁĄD:         Przeciazone stanowisko \"A\""), std::string::npos) << err();
+}
+
 TEST_F(Outcome, ClosedLoopWithoutExitIsABadTopology) {
     addClass("Zgloszenia", 0);
     Station& in = source("Zrodlo");

@@ -3,7 +3,12 @@
 // external rates, and the refusal of arrays that cannot be allocated.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 
 #include "solver/analysis/admissibility.h"
 #include "solver/analysis/array_sizes.h"
@@ -54,6 +59,43 @@ TEST(ArraySizes, SaturateInsteadOfWrapping) {
     EXPECT_FALSE(allocatable(kSaturatedSize / 4, 8)) << "byte size overflows";
     EXPECT_FALSE(allocatable(1LL << 50, 8)) << "beyond physical memory";
     EXPECT_TRUE(allocatable(1000, 8));
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KOLT_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KOLT_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// Memory the system refuses (std::bad_alloc) rather than a size refused
+// beforehand: the address space of a child process is capped just above what
+// it uses, and a request below the physical memory then fails.
+[[noreturn]] void allocateBeyondACappedAddressSpace() {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGE_SIZE) + (64 << 20);
+    const rlimit limit{cap, cap};
+    setrlimit(RLIMIT_AS, &limit);
+    Reporter reporter({stdout, stderr});
+    std::vector<double> array;
+    try {
+        allocateArray(array, (256LL << 20) / 8, " (ADP)", reporter);  // 256 MiB
+    } catch (const RunEnded& ended) {
+        std::exit(ended.status);
+    }
+    std::exit(0);
+}
+
+TEST(ArraySizes, RefusedMemoryIsTheFatalMessageNamingTheArray) {
+#ifdef KOLT_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the address sanitizer reserves its own address space and aborts instead of throwing";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(allocateBeyondACappedAddressSpace(), ::testing::ExitedWithCode(kFailureStatus),
+                "Blad allokacji pami.* \\(ADP\\)");
+#endif
 }
 
 TEST_F(Arrays, MemoryEstimateOfOneClassOfTwoAtThreeStations) {
