@@ -188,9 +188,10 @@ bool CMainFrame::printFile(const QString& path, QPrinter* printer)
     }
     // A view that is never shown: it prints the text like any model window.
     CWinKoltView view(doc, this);
-    view.printTo(printer);
+    const bool printed = view.printTo(printer);
     delete doc;
-    return true;
+    if (!printed) userPrompts->showError(this, QStringLiteral("Nie można rozpocząć drukowania pliku %1.").arg(path));
+    return printed;
 }
 
 // --- windows -------------------------------------------------------------

@@ -87,6 +87,10 @@ public:
     MiniWizardDialog* miniWizard() const { return wizard; }
     void updateActions();
 
+    // The help page shipped with the program, or empty when it is missing.
+    static QString helpPagePath();
+    QTextBrowser* helpBrowser() const;
+
     // Prints the file without showing it (the --print start).
     bool printFile(const QString& path, QPrinter* printer);
 

@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -51,6 +55,7 @@ void CMainFrame::createActions()
         a->setData(c.id);
         a->setShortcuts(c.keys);
         a->setStatusTip(promptPart(c.prompt));
+        a->setWhatsThis(promptPart(c.prompt));  // what the context-help mode shows
         const QString tip = tooltipPart(c.prompt);
         if (!tip.isEmpty()) a->setToolTip(tip);
         const QIcon icon = commandIcon(c.id);
@@ -420,18 +425,29 @@ void CMainFrame::onAbout()
     dialog.exec();
 }
 
+QString CMainFrame::helpPagePath()
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    for (const QString& candidate : {programDir.filePath(QStringLiteral("winkolt-help.html")),
+                                     programDir.filePath(QStringLiteral("../share/winkolt/winkolt-help.html"))})
+        if (QFileInfo(candidate).isFile()) return QFileInfo(candidate).absoluteFilePath();
+    return {};
+}
+
 void CMainFrame::onHelp()
 {
-    const QString page = QStringLiteral(":/help/winkolt-help.html");
-    if (!QFile::exists(page)) {
-        statusBar()->showMessage(QStringLiteral("Pomoc nie jest dostępna."), 5000);
+    const QString page = helpPagePath();
+    if (page.isEmpty()) {
+        userPrompts->showError(this, QStringLiteral("Brak pliku pomocy winkolt-help.html obok programu."));
         return;
     }
     if (!helpWindow) {
         helpWindow = new QTextBrowser;
+        helpWindow->setObjectName(QStringLiteral("helpWindow"));
         helpWindow->setAttribute(Qt::WA_DeleteOnClose);
         helpWindow->setWindowTitle(QStringLiteral("WinKolt - Pomoc"));
-        helpWindow->setSource(QUrl(QStringLiteral("qrc") + page));
+        helpWindow->setWindowIcon(windowIcon());
+        helpWindow->setSource(QUrl::fromLocalFile(page));
         helpWindow->resize(640, 560);
     }
     helpWindow->show();
@@ -456,3 +472,5 @@ void CMainFrame::focusPane(bool forward)
     const int next = (current + (forward ? 1 : splitter->count() - 1)) % splitter->count();
     splitter->widget(next)->setFocus(Qt::TabFocusReason);
 }
+
+QTextBrowser* CMainFrame::helpBrowser() const { return helpWindow.data(); }

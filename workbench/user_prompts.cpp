@@ -30,3 +30,12 @@ QStringList UserPrompts::askOpenPaths(QWidget* parent)
 {
     return QFileDialog::getOpenFileNames(parent, QString(), QString(), QString::fromUtf8(fileFilters));
 }
+
+void UserPrompts::showSolverStartFailure(QWidget* parent)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Błąd fatalny!"),
+                    QStringLiteral("Nastąpił problem z otworzeniem pliku kolt-32.exe. "
+                                   "Działanie programu zostanie przerwane"),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}

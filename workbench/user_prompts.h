@@ -17,4 +17,6 @@ public:
     virtual QString askSavePath(QWidget* parent, const QString& suggestedName);
     // Paths to open, or empty when cancelled.
     virtual QStringList askOpenPaths(QWidget* parent);
+    // The solver could not be started: a stop message the workbench ends after.
+    virtual void showSolverStartFailure(QWidget* parent);
 };

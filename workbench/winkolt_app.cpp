@@ -19,8 +19,18 @@ bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowComman
     frame = std::make_unique<CMainFrame>();
     frame->setWindowIcon(applicationIcon());
 
-    if (arguments.size() >= 3 && arguments.at(1) == QLatin1String("--print")) {
+    // The print switches: "--print FILE" on the default printer,
+    // "--print-to FILE PRINTER" on the named one.
+    const QString first = arguments.value(1);
+    if (first == QLatin1String("--print") || first == QLatin1String("--print-to")) {
+        const bool named = first == QLatin1String("--print-to");
+        if (arguments.size() < (named ? 4 : 3)) {
+            frame->prompts().showError(frame.get(), named ? QStringLiteral("Użycie: WinKolt --print-to PLIK DRUKARKA")
+                                                          : QStringLiteral("Użycie: WinKolt --print PLIK"));
+            return false;
+        }
         QPrinter printer(QPrinter::HighResolution);
+        if (named) printer.setPrinterName(arguments.at(3));
         exitCode = frame->printFile(arguments.at(2), &printer) ? 0 : 1;
         finished = true;
         return true;

@@ -1,8 +1,8 @@
 // The application object: start-up from the settings and the command line.
 //
 // Command line: no argument opens a new model document; a file argument
-// opens that file; "--print FILE" prints the file on the default printer and
-// ends without showing a window.
+// opens that file; "--print FILE" prints the file on the default printer
+// ("--print-to FILE PRINTER" on a named one) and ends without showing a window.
 #pragma once
 
 #include <QStringList>

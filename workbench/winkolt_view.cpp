@@ -119,12 +119,12 @@ QRect pageAreaOf(QPrinter* printer)
 
 }  // namespace
 
-void CWinKoltView::printTo(QPrinter* printer) const
+bool CWinKoltView::printTo(QPrinter* printer) const
 {
     PagedTextPrinter pages(doc->plainText(), doc->path().isEmpty() ? doc->title() : doc->path(), printingFont());
     pages.layout(printer, pageAreaOf(printer));
     QPainter painter;
-    if (!painter.begin(printer)) return;
+    if (!painter.begin(printer)) return false;
     const int count = pages.pageCount();
     int from = printer->fromPage() > 0 ? printer->fromPage() : 1;
     int to = printer->toPage() > 0 ? qMin(printer->toPage(), count) : count;
@@ -132,7 +132,7 @@ void CWinKoltView::printTo(QPrinter* printer) const
         if (page != from) printer->newPage();
         pages.paintPage(painter, page);
     }
-    painter.end();
+    return painter.end();
 }
 
 int CWinKoltView::pageOfSelectionStart(QPrinter* printer) const

@@ -26,8 +26,9 @@ public:
     // Moves to the document's errorLine/errorColumn (1-based).
     void jumpToDiagnostic();
 
-    // Prints the whole text with the header and page footers.
-    void printTo(QPrinter* printer) const;
+    // Prints the whole text (or the printer's page range) with the header
+    // and page footers; false when the printer cannot be started.
+    bool printTo(QPrinter* printer) const;
     // The 1-based page that holds the start of the selection.
     int pageOfSelectionStart(QPrinter* printer) const;
     // The print dialog, then printing on printer.

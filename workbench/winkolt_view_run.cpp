@@ -1,6 +1,5 @@
 // Running the solver on the model editor's document.
 #include <QComboBox>
-#include <QMessageBox>
 #include <cstdlib>
 
 #include "workbench/child_frame.h"
@@ -26,11 +25,7 @@ void CWinKoltView::runSolver(bool syntaxOnly)
     // Blocking: the workbench waits for the solver and handles no events meanwhile.
     const SolverOutcome outcome = runSolverProcess(frame->solverPath(), path, argument, errPath, wnkPath);
     if (!outcome.started) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Błąd fatalny!"),
-                        QStringLiteral("Nastąpił problem z otworzeniem pliku kolt-32.exe. "
-                                       "Działanie programu zostanie przerwane"),
-                        QMessageBox::Ok, this);
-        box.exec();
+        frame->prompts().showSolverStartFailure(this);
         // Without the solver the workbench cannot work; it ends at once,
         // asking nothing about unsaved documents.
         std::_Exit(0);
