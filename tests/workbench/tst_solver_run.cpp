@@ -1,0 +1,92 @@
+// The workbench running the real solver built beside it, on a correct and on
+// a wrong network file.
+#include <QComboBox>
+
+#include "tests/workbench/workbench_fixture.h"
+#include "workbench/child_frame.h"
+#include "workbench/command_ids.h"
+#include "workbench/compile_view.h"
+#include "workbench/winkolt_doc.h"
+
+using namespace Command;
+
+class TestSolverRun : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void correctFileSyntaxThenNetworkAnalysis();
+    void wrongFileReportsItsErrors();
+
+private:
+    QString reportText(Workbench& wb, CWinKoltDoc* doc);
+    QTemporaryDir dir_;
+};
+
+void TestSolverRun::initTestCase() {
+    useTemporarySettings(dir_);
+    QVERIFY(QFileInfo(QStringLiteral(KOLT_SOLVER_PATH)).isExecutable());
+}
+
+QString TestSolverRun::reportText(Workbench& wb, CWinKoltDoc* doc) {
+    CChildFrame* frame = wb.frame->frameOf(doc, ViewKind::Report);
+    return frame ? qobject_cast<CCompileView*>(frame->view())->toPlainText() : QString();
+}
+
+void TestSolverRun::correctFileSyntaxThenNetworkAnalysis() {
+    const QString path = dir_.filePath(QStringLiteral("terminale.klt"));
+    QVERIFY(QFile::copy(QStringLiteral(KOLT_SOURCE_DIR "/examples/terminale.klt"), path));
+    Workbench wb;
+    wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QVERIFY(doc);
+
+    wb.frame->action(SyntaxAnalysis)->trigger();
+    QCOMPARE(doc->runState, 1);
+    QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("terminale.cfg"))), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
+    QCOMPARE(wb.frame->activeFrame()->viewKind(), ViewKind::Report);
+    QString report = reportText(wb, doc);
+    QVERIFY2(report.contains(QStringLiteral("Analizowany plik: ") + path), qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("Analiza syntaktyczna...\nOK")));
+    QVERIFY(!report.contains(QStringLiteral("BŁĄD")));
+    QVERIFY(!wb.enabled(SyntaxAnalysis));
+    QVERIFY(wb.enabled(WindowReport));
+    QVERIFY(!wb.enabled(WindowResults));
+
+    wb.frame->methodCombo()->setCurrentIndex(0);
+    wb.frame->action(NetworkAnalysis)->trigger();
+    QCOMPARE(doc->runState, 2);
+    QCOMPARE(doc->lastMethodIndex, 0);
+    QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("terminale.cfg"))), QByteArray("[Kompilacja]\r\nstan=2\r\n"));
+    report = reportText(wb, doc);
+    QVERIFY2(report.contains(QStringLiteral("Wybrana metoda obliczeniowa: MVA")), qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("Analiza sieci...\nOK")));
+    QVERIFY(readTestFile(dir_.filePath(QStringLiteral("terminale.wnk"))).contains("\"Terminale\""));
+    QCOMPARE(wb.frame->framesOf(doc).size(), 2);  // one model and one report window
+    QVERIFY(!wb.enabled(NetworkAnalysis));
+    QVERIFY(wb.enabled(WindowResults));
+}
+
+void TestSolverRun::wrongFileReportsItsErrors() {
+    const QString path = writeTestFile(dir_.filePath(QStringLiteral("zla.klt")),
+                                       "SOUR zla\r\n*DECLARATION*\r\n\t/CLASS/ NAME=A[2]\r\n\t/FOO/\r\n*END*\r\n");
+    writeTestFile(dir_.filePath(QStringLiteral("zla.cfg")), "[Kompilacja]\r\nstan=1\r\n");
+    Workbench wb;
+    wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QCOMPARE(doc->runState, 1);
+    wb.frame->methodCombo()->setCurrentIndex(0);
+    wb.frame->action(NetworkAnalysis)->trigger();
+
+    QCOMPARE(doc->runState, 0);
+    QCOMPARE(doc->lastMethodIndex, -1);
+    QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("zla.cfg"))), QByteArray("[Kompilacja]\r\nstan=0\r\n"));
+    QCOMPARE(wb.frame->activeFrame()->viewKind(), ViewKind::Report);
+    const QString report = reportText(wb, doc);
+    QVERIFY2(report.contains(QStringLiteral("OSTRZEŻENIE:  (4,")), qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("BŁĄD:         (")));
+    QVERIFY(!wb.enabled(WindowReport));  // although the report window stays open
+    QVERIFY(wb.frame->frameOf(doc, ViewKind::Report)->isVisible());
+}
+
+QTEST_MAIN(TestSolverRun)
+#include "tst_solver_run.moc"
