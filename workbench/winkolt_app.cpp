@@ -5,8 +5,9 @@
 
 #include "workbench/main_frame.h"
 #include "workbench/toolbar_icons.h"
+#include "workbench/user_prompts.h"
 
-CWinKoltApp::CWinKoltApp() = default;
+CWinKoltApp::CWinKoltApp(std::unique_ptr<UserPrompts> prompts) : startPrompts(std::move(prompts)) {}
 
 CWinKoltApp::~CWinKoltApp() = default;
 
@@ -18,6 +19,7 @@ bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowComman
 
     frame = std::make_unique<CMainFrame>();
     frame->setWindowIcon(applicationIcon());
+    if (startPrompts) frame->setPrompts(std::move(startPrompts));
 
     // The print switches: "--print FILE" on the default printer,
     // "--print-to FILE PRINTER" on the named one.

@@ -11,10 +11,13 @@
 #include "workbench/window_placement.h"
 
 class CMainFrame;
+class UserPrompts;
 
 class CWinKoltApp {
 public:
-    CWinKoltApp();
+    // prompts: who answers the main window's questions; nullptr for the
+    // ordinary message boxes and file dialogs.
+    explicit CWinKoltApp(std::unique_ptr<UserPrompts> prompts = nullptr);
     ~CWinKoltApp();
 
     // Builds the main window and carries out the command line; false when
@@ -29,6 +32,7 @@ public:
     CMainFrame* mainFrame() const { return frame.get(); }
 
 private:
+    std::unique_ptr<UserPrompts> startPrompts;
     std::unique_ptr<CMainFrame> frame;
     bool finished = false;
     int exitCode = 0;
