@@ -8,10 +8,10 @@
 #include <QStringList>
 #include <memory>
 
+#include "workbench/user_prompts.h"
 #include "workbench/window_placement.h"
 
 class CMainFrame;
-class UserPrompts;
 
 class CWinKoltApp {
 public:
