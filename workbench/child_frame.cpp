@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "workbench/command_ids.h"
 #include "workbench/main_frame.h"
+#include "workbench/toolbar_icons.h"
 #include "workbench/winkolt_doc.h"
 
 namespace {
@@ -36,7 +38,10 @@ CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
-    setWindowIcon(view->windowIcon());
+    // The icon of the window's kind, the one its command shows on the toolbar.
+    setWindowIcon(commandIcon(kind == ViewKind::Model    ? Command::WindowModel
+                              : kind == ViewKind::Report ? Command::WindowReport
+                                                         : Command::WindowResults));
     setSystemMenuPrompts(systemMenu());
     connect(doc, &CWinKoltDoc::stateChanged, this, &CChildFrame::updateTitle);
     updateTitle();
