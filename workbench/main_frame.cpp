@@ -1,6 +1,8 @@
 #include "workbench/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -74,6 +76,7 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     connect(area, &QMdiArea::subWindowActivated, this, &CMainFrame::onSubWindowActivated);
     connect(methodList, &QComboBox::currentIndexChanged, this, &CMainFrame::updateActions);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::updateActions);
     showMenu(MenuId::NoDocument);
     updateActions();
 }
@@ -281,6 +284,7 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
     } else if (kind == ViewKind::Report) {
         auto* report = new CCompileView;
         report->setFont(CWinKoltView::editorFont());
+        connect(report, &QPlainTextEdit::copyAvailable, this, &CMainFrame::updateActions);
         // Reload after a run; a notification with a hint is not for this view.
         connect(doc, &CWinKoltDoc::viewsNotified, report, [doc, report](QObject* sender, QObject* hint) {
             if (hint || sender == report || doc->path().isEmpty()) return;

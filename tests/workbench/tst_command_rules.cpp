@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <QToolBar>
 
 #include "tests/workbench/workbench_fixture.h"
@@ -26,6 +27,7 @@ private slots:
     void windowCommandsAreCheckedByTheActiveView();
     void calculationToolbarToggles();
     void everyCommandHasItsTextsAndKeys();
+    void helpOpensThePageShippedWithTheProgram();
 
 private:
     QString savedModel(const QString& name, const QByteArray& cfg = {});
@@ -195,6 +197,18 @@ void TestCommandRules::everyCommandHasItsTextsAndKeys() {
     QStatusTipEvent tip(network->statusTip());
     QCoreApplication::sendEvent(wb.frame.get(), &tip);
     QCOMPARE(wb.frame->statusBar()->currentMessage(), network->statusTip());
+}
+
+void TestCommandRules::helpOpensThePageShippedWithTheProgram() {
+    Workbench wb;
+    QVERIFY(!CMainFrame::helpPagePath().isEmpty());
+    wb.frame->action(HelpContents)->trigger();
+    QVERIFY(wb.frame->helpBrowser());
+    QVERIFY(wb.frame->helpBrowser()->isVisible());
+    QVERIFY(wb.frame->helpBrowser()->toPlainText().contains(QStringLiteral("Analiza sieci")));
+    wb.frame->action(Help)->trigger();  // F1: the same page, the same window
+    QCOMPARE(QApplication::topLevelWidgets().count(wb.frame->helpBrowser()), 1);
+    wb.frame->helpBrowser()->close();
 }
 
 QTEST_MAIN(TestCommandRules)
