@@ -1,8 +1,10 @@
 #include "run_files.h"
 
 QString basePathOf(const QString& documentPath) {
+    if (documentPath.isEmpty()) return {};
+    const qsizetype nameStart = documentPath.lastIndexOf(QLatin1Char('/')) + 1;
     const qsizetype dot = documentPath.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : documentPath.left(dot + 1);
+    return dot < nameStart ? documentPath + QLatin1Char('.') : documentPath.left(dot + 1);
 }
 
 QString diagnosticsPath(const QString& documentPath) { return basePathOf(documentPath) + QStringLiteral("err"); }

@@ -3,8 +3,11 @@
 
 #include <QString>
 
-// The path up to and including its last '.'; "" when it has none. The dot may
-// lie in a folder name: the solver side names its files by the same rule.
+// The path up to and including the last '.' of its file name. A file name
+// without a dot gets one added ("/dir/siec" gives "/dir/siec."), so the run
+// files always lie beside the document: a dot in a folder name, or none at
+// all, must not send them into another folder or the current one, where they
+// would overwrite whatever has that name.
 QString basePathOf(const QString& documentPath);
 
 QString diagnosticsPath(const QString& documentPath);  // base + "err"

@@ -28,6 +28,7 @@ private slots:
     void successfulNetworkAnalysis();
     void failedRunKeepsTheReportWindowButNotTheCommand();
     void runFromTheReportWindowReopensTheModel();
+    void fileWithoutExtensionKeepsItsRunFilesBesideIt();
     void newDocumentsStartWithTheLastWizardSkeleton();
 
 private:
@@ -223,6 +224,19 @@ void TestDocumentState::runFromTheReportWindowReopensTheModel() {
     QVERIFY(wb.frame->frameOf(doc, ViewKind::Model));
     QCOMPARE(doc->runState, 1);
     QCOMPARE(modelView(wb, doc)->toPlainText(), QStringLiteral("SOUR siec\n*DECLARATION*\n*END*\n"));
+}
+
+void TestDocumentState::fileWithoutExtensionKeepsItsRunFilesBesideIt() {
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("kat.alog")));
+    const QString path = model(QStringLiteral("kat.alog/siec"));
+    Workbench wb;
+    wb.frame->setSolverPath(fakeSolver(0));
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QCOMPARE(doc->basePath(), path + QLatin1Char('.'));
+    wb.frame->action(Command::SyntaxAnalysis)->trigger();
+    QCOMPARE(doc->runState, 1);
+    QCOMPARE(readTestFile(path + QStringLiteral(".cfg")), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
+    QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("kat.cfg"))));
 }
 
 void TestDocumentState::newDocumentsStartWithTheLastWizardSkeleton() {

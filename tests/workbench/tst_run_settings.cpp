@@ -39,11 +39,12 @@ void TestRunSettings::runFileNames() {
     QCOMPARE(diagnosticsPath(QStringLiteral("/home/u/a.klt")), QStringLiteral("/home/u/a.err"));
     QCOMPARE(resultsPath(QStringLiteral("/home/u/a.klt")), QStringLiteral("/home/u/a.wnk"));
     QCOMPARE(runSettingsPath(QStringLiteral("/home/u/a.b.klt")), QStringLiteral("/home/u/a.b.cfg"));
-    // Without any dot the files lie in the current folder.
-    QCOMPARE(basePathOf(QStringLiteral("/home/u/siec")), QString());
-    QCOMPARE(diagnosticsPath(QStringLiteral("/home/u/siec")), QStringLiteral("err"));
-    // The last dot may belong to a folder: the name is still cut there.
-    QCOMPARE(resultsPath(QStringLiteral("/home/u.v/siec")), QStringLiteral("/home/u.wnk"));
+    // A file name without a dot: the files still lie beside the document,
+    // never in the current folder or in a folder whose name has the dot.
+    QCOMPARE(basePathOf(QStringLiteral("/home/u/siec")), QStringLiteral("/home/u/siec."));
+    QCOMPARE(diagnosticsPath(QStringLiteral("siec")), QStringLiteral("siec.err"));
+    QCOMPARE(resultsPath(QStringLiteral("/home/u.v/siec")), QStringLiteral("/home/u.v/siec.wnk"));
+    QCOMPARE(basePathOf(QString()), QString());
 }
 
 void TestRunSettings::readsCrLfAndLfFiles_data() {
