@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
@@ -52,7 +54,11 @@ void CMainFrame::saveChildShowCommandIfChanged()
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), area(new QMdiArea(this)), userPrompts(std::make_unique<UserPrompts>())
 {
-    childShow = childShowStored = AppSettings::readShowCommand(childShow);
+    // Document windows open maximised or normal; any other stored value
+    // (a hidden or minimised show command) is not taken.
+    const int storedShow = AppSettings::readShowCommand(childShow);
+    if (storedShow == ShowCommand::Normal || storedShow == ShowCommand::Maximized) childShow = storedShow;
+    childShowStored = storedShow;
     solverFile = solverPathBeside(QCoreApplication::applicationDirPath());
     newText = defaultSkeleton();
     recentFileList = AppSettings::readRecentFiles();
@@ -389,9 +395,18 @@ void CMainFrame::restoreWindowPlacement(int startShowCommand)
         return;
     }
     const WindowPlacement p = placementForStart(*stored, startShowCommand);
-    setGeometry(p.left, p.top, p.right - p.left, p.bottom - p.top);
+    // A stored rectangle that is empty or lies on no screen (edited settings,
+    // a monitor since removed) would leave the window out of reach: the
+    // window system's default place is kept instead.
+    const QRect normal(QPoint(p.left, p.top), QPoint(p.right - 1, p.bottom - 1));
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        onScreen = onScreen || screen->availableVirtualGeometry().intersects(normal);
+    if (normal.isValid() && onScreen) setGeometry(normal);
+    // Every window is shown: a stored "hidden" state would make the program
+    // invisible.
     setWindowState(windowStatesOfShowCommand(static_cast<int>(p.showState)));
-    if (p.showState != ShowCommand::Hide) show();
+    show();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

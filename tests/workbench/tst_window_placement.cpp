@@ -20,6 +20,7 @@ private slots:
     void maximisedAtCloseComesBackMaximised();
     void startedMinimisedUsesTheSavedNormalRectangle();
     void documentWindowsKeepTheLastSizeState();
+    void unusableStoredValuesAreNotTaken();
     void recentFilesKeepFourMostRecentFirst();
     void commandLineOpensOrFails();
 
@@ -115,6 +116,22 @@ void TestWindowPlacement::documentWindowsKeepTheLastSizeState() {
     QCOMPARE(CMainFrame::childShowCommand(), int(ShowCommand::Normal));
     next.frame->fileNew();
     QVERIFY(!next.frame->activeFrame()->isMaximized());
+}
+
+void TestWindowPlacement::unusableStoredValuesAreNotTaken() {
+    // A hidden state would make the program invisible; a rectangle on no
+    // screen would put it out of reach.
+    AppSettings::writeWindowPos(QStringLiteral("0,0,-1,-1,-1,-1,90000,90000,90800,90600"));
+    AppSettings::writeShowCommand(0);
+    {
+        CMainFrame frame;
+        frame.restoreWindowPlacement(ShowCommand::Normal);
+        QVERIFY(frame.isVisible());
+        QVERIFY(frame.geometry().x() < 90000);
+        QCOMPARE(CMainFrame::childShowCommand(), int(ShowCommand::Maximized));
+        frame.close();
+    }
+    QCOMPARE(settings().value(QStringLiteral("Settings/ShowCmd")).toInt(), 3);  // repaired at the end
 }
 
 void TestWindowPlacement::recentFilesKeepFourMostRecentFirst() {
