@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -199,7 +200,11 @@ bool CMainFrame::printFile(const QString& path, QPrinter* printer)
     CWinKoltView view(doc, this);
     const bool printed = view.printTo(printer);
     delete doc;
-    if (!printed) userPrompts->showError(this, QStringLiteral("Nie można rozpocząć drukowania pliku %1.").arg(path));
+    if (!printed) {
+        const bool noPrinter = printer->outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinterNames().isEmpty();
+        userPrompts->showError(this, noPrinter ? QStringLiteral("Nie można wydrukować pliku %1: brak zainstalowanej drukarki.").arg(path)
+                                               : QStringLiteral("Nie można rozpocząć drukowania pliku %1.").arg(path));
+    }
     return printed;
 }
 
