@@ -133,23 +133,20 @@ PairListDistribution::PairListDistribution(std::vector<double> first, std::vecto
 }
 
 void PairListDistribution::appendPair(double first, double second) {
-    // Both arrays are grown into new storage before either replaces the old
-    // one, so a failed allocation leaves the pairs as they were.
+    // Room for the new pair is made in both arrays before either changes, so
+    // a failed allocation leaves the pairs as they were. The room grows
+    // geometrically: a list of a million pairs is built in linear time.
     const size_t n = first_.size();
-    std::vector<double> grownFirst;
-    grownFirst.reserve(n + 1);
-    std::vector<double> grownSecond;
-    try {
-        grownSecond.reserve(n + 1);
-    } catch (const std::bad_alloc&) {
-        throw SecondArrayExhausted{};
+    if (first_.capacity() == n) first_.reserve(2 * n + 1);
+    if (second_.capacity() == n) {
+        try {
+            second_.reserve(2 * n + 1);
+        } catch (const std::bad_alloc&) {
+            throw SecondArrayExhausted{};
+        }
     }
-    grownFirst.assign(first_.begin(), first_.end());
-    grownFirst.push_back(first);
-    grownSecond.assign(second_.begin(), second_.end());
-    grownSecond.push_back(second);
-    first_.swap(grownFirst);
-    second_.swap(grownSecond);
+    first_.push_back(first);
+    second_.push_back(second);
 }
 
 ServiceDistribution& PairListDistribution::assignPairs(const ServiceDistribution& other, Reporter& reporter,
@@ -189,16 +186,17 @@ std::unique_ptr<ServiceDistribution> HistDistribution::createEmpty() const { ret
 // --- the per-object table -----------------------------------------------------
 
 const ServiceDistribution* ServiceTable::at(int classIndex) const {
-    return validClass(classIndex) ? slots_[classIndex].get() : nullptr;
+    return validClass(classIndex) && slots_ ? (*slots_)[classIndex].get() : nullptr;
 }
 
 ServiceDistribution* ServiceTable::at(int classIndex) {
-    return validClass(classIndex) ? slots_[classIndex].get() : nullptr;
+    return validClass(classIndex) && slots_ ? (*slots_)[classIndex].get() : nullptr;
 }
 
 bool ServiceTable::store(int classIndex, std::unique_ptr<ServiceDistribution> d) {
-    if (!validClass(classIndex) || slots_[classIndex]) return false;
-    slots_[classIndex] = std::move(d);
+    if (!validClass(classIndex) || at(classIndex) != nullptr) return false;
+    if (!slots_) slots_ = std::make_unique<Slots>();
+    (*slots_)[classIndex] = std::move(d);
     return true;
 }
 

@@ -175,11 +175,15 @@ public:
     const ServiceDistribution* at(int classIndex) const;
     ServiceDistribution* at(int classIndex);
     // Stores `d` in an empty slot and returns true; an occupied slot keeps its
-    // distribution and `d` is discarded (false).
+    // distribution and `d` is discarded (false). Throws std::bad_alloc when
+    // the first slot of the table cannot be made.
     bool store(int classIndex, std::unique_ptr<ServiceDistribution> d);
 
 private:
-    std::array<std::unique_ptr<ServiceDistribution>, kMaxClasses> slots_;
+    using Slots = std::array<std::unique_ptr<ServiceDistribution>, kMaxClasses>;
+    // Made with the first distribution, so that an object that is declared
+    // but never described costs one pointer.
+    std::unique_ptr<Slots> slots_;
 };
 
 }  // namespace kolt

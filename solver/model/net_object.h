@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "distribution.h"
@@ -38,8 +40,14 @@ public:
     const std::vector<Transition>* transitions(int classIndex) const;
 
 private:
+    using ClassLists = std::array<std::optional<std::vector<Transition>>, kMaxClasses>;
     NetObject& owner_;
-    std::array<std::optional<std::vector<Transition>>, kMaxClasses> lists_;
+    // Made with the first transition: a file may declare hundreds of thousands
+    // of objects, most of which never route anywhere.
+    std::unique_ptr<ClassLists> lists_;
+    // For each target, the classes (one bit each) that already go there: the
+    // repeated-target test stays constant-time however long the lists grow.
+    std::unordered_map<const NetObject*, std::uint32_t> routedClasses_;
 };
 
 class NetObject {

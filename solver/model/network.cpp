@@ -93,23 +93,22 @@ bool Network::join(NetObject& object) {
                                                   object.name().c_str(), name().c_str()));
         return false;
     }
-    for (const NetObject* member : registry_) {
-        if (member == &object) {
-            reporter_.report(Level::Warning, formatText("Zignorowano powtorne dolaczenie do sieci %s obiektu %s",
-                                                        name().c_str(), object.name().c_str()));
-            return false;
-        }
+    if (members_.count(&object) != 0) {
+        reporter_.report(Level::Warning, formatText("Zignorowano powtorne dolaczenie do sieci %s obiektu %s",
+                                                    name().c_str(), object.name().c_str()));
+        return false;
     }
     registry_.push_back(&object);
+    members_.insert(&object);
+    // A later namesake does not replace the first one.
+    firstOfName_.emplace(object.name(), &object);
     object.setNetwork(this);
     return true;
 }
 
 NetObject* Network::findObject(const std::string& name) const {
-    for (NetObject* object : registry_) {
-        if (object->name() == name) return object;
-    }
-    return &NotFoundObject::instance();
+    const auto found = firstOfName_.find(name);
+    return found != firstOfName_.end() ? found->second : &NotFoundObject::instance();
 }
 
 // --- dump -------------------------------------------------------------------

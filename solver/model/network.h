@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "net_object.h"
@@ -58,6 +60,10 @@ private:
     std::vector<CustomerClass> classes_;
     std::vector<NetObject*> registry_;
     std::vector<std::unique_ptr<NetObject>> owned_;
+    // Lookups into the registry, so that a file of many thousands of objects
+    // is read in linear time: the members, and the first member of each name.
+    std::unordered_set<const NetObject*> members_;
+    std::unordered_map<std::string, NetObject*> firstOfName_;
 };
 
 }  // namespace kolt

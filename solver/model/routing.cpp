@@ -1,6 +1,7 @@
 // Routing: per object and class, the ordered list of next objects with the
 // probability of going there, and the check that each list sums to 1.
 #include <cmath>
+#include <cstdint>
 
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
@@ -30,15 +31,12 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
     // An undeclared target was already reported where its name was read.
     if (target == nullptr || target == &NotFoundObject::instance()) return false;
 
-    auto& list = lists_[classIndex];
-    if (list) {
-        for (const Transition& existing : *list) {
-            if (existing.target == target) {
-                reporter.report(Level::Warning, formatText("Zignorowano powtorna tranzycje %s -> %s",
-                                                           owner_.name().c_str(), target->name().c_str()));
-                return true;
-            }
-        }
+    const std::uint32_t classBit = std::uint32_t{1} << classIndex;
+    const auto routed = routedClasses_.find(target);
+    if (routed != routedClasses_.end() && (routed->second & classBit) != 0) {
+        reporter.report(Level::Warning, formatText("Zignorowano powtorna tranzycje %s -> %s", owner_.name().c_str(),
+                                                   target->name().c_str()));
+        return true;
     }
     // Written so that a NaN probability is refused as well.
     if (!(probability >= 0.0 && probability <= 1.0)) {
@@ -46,13 +44,17 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
                                                  owner_.name().c_str(), target->name().c_str()));
         return false;
     }
+    if (!lists_) lists_ = std::make_unique<ClassLists>();
+    auto& list = (*lists_)[classIndex];
     if (!list) list.emplace();
     list->push_back(Transition{target, probability});
+    routedClasses_[target] |= classBit;
     return true;
 }
 
 bool RoutingNode::checkRoutingSums(Reporter& reporter) const {
-    for (const auto& list : lists_) {
+    if (!lists_) return true;
+    for (const auto& list : *lists_) {
         if (!list) continue;
         double sum = 0.0;
         for (const Transition& t : *list) sum += t.probability;
@@ -65,8 +67,8 @@ bool RoutingNode::checkRoutingSums(Reporter& reporter) const {
 }
 
 const std::vector<Transition>* RoutingNode::transitions(int classIndex) const {
-    if (!validClass(classIndex) || !lists_[classIndex]) return nullptr;
-    return &*lists_[classIndex];
+    if (!validClass(classIndex) || !lists_ || !(*lists_)[classIndex]) return nullptr;
+    return &*(*lists_)[classIndex];
 }
 
 bool NetObject::addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter) {

@@ -2,6 +2,8 @@
 // which the parser fills the service table.
 #include "solver/model/station.h"
 
+#include <new>
+
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
 #include "solver/model/network.h"
@@ -42,14 +44,12 @@ int setSingleValue(Station& station, int classIndex, Make make) {
                              station.name().c_str(), classIndex));
         return 0;
     }
-    std::unique_ptr<ServiceDistribution> d;
     try {
-        d = make();
+        return station.serviceTable().store(classIndex, make()) ? 1 : 0;
     } catch (const std::bad_alloc&) {
         reportExhausted(station, "Blad allokacji pamieci");
         return 0;
     }
-    return station.serviceTable().store(classIndex, std::move(d)) ? 1 : 0;
 }
 
 struct ListKind {
@@ -75,14 +75,13 @@ int addPair(Station& station, int classIndex, double first, double second, const
     if (!acceptClass(station, classIndex)) return 0;
     ServiceDistribution* existing = station.serviceTable().at(classIndex);
     if (existing == nullptr) {
-        std::unique_ptr<ServiceDistribution> d;
         try {
-            d = std::make_unique<D>(std::vector<double>{first}, std::vector<double>{second});
+            auto d = std::make_unique<D>(std::vector<double>{first}, std::vector<double>{second});
+            return station.serviceTable().store(classIndex, std::move(d)) ? 1 : 0;
         } catch (const std::bad_alloc&) {
             reportExhausted(station, list.creationFailure);
             return 0;
         }
-        return station.serviceTable().store(classIndex, std::move(d)) ? 1 : 0;
     }
     if (existing->kind() != list.kind) {
         reportFor(station, Level::Error, formatText(list.mismatch, station.name().c_str(), classIndex));

@@ -97,6 +97,28 @@ TEST(DistributionMoments, HyperexponentialSumsOverOrderedPairs) {
     HipDistribution three({0.2, 0.3, 0.5}, {1, 2, 4});
     EXPECT_NEAR(three.mean(), 2.8, kTight);
     EXPECT_NEAR(three.variation(), std::sqrt(2.8 * 2.8 + 3.12) / 2.8, kTight);
+
+    // Branch probabilities need not sum to 1: S is still the sum over pairs,
+    // here 2·0.5·0.2·(1-3)² = 0.8 with m = 1.1.
+    EXPECT_NEAR(HipDistribution({0.5, 0.2}, {1, 3}).variation(), std::sqrt(1.1 * 1.1 + 0.8) / 1.1, kTight);
+}
+
+TEST(DistributionMoments, HyperexponentialOfManyBranchesAgreesWithThePairSum) {
+    std::vector<double> p, t;
+    for (int i = 1; i <= 300; ++i) {
+        p.push_back(1.0 / 300);
+        t.push_back(0.01 * i * i);
+    }
+    double m = 0, S = 0;
+    for (size_t i = 0; i < p.size(); ++i) {
+        m += p[i] * t[i];
+        for (size_t j = 0; j < p.size(); ++j) S += p[i] * p[j] * (t[i] - t[j]) * (t[i] - t[j]);
+    }
+    const HipDistribution many(p, t);
+    EXPECT_NEAR(many.variation(), std::sqrt(m * m + S) / m, 1e-12);
+    // Equal branches are one exponential, whatever their number.
+    EXPECT_NEAR(HipDistribution(std::vector<double>(1000, 0.001), std::vector<double>(1000, 7.3)).variation(), 1,
+                1e-12);
 }
 
 TEST(DistributionMoments, HistogramBinsAreUniformBetweenTheirBounds) {
