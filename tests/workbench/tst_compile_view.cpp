@@ -14,6 +14,7 @@ private slots:
     void longLinesAreCutInto119CharacterPieces();
     void finalNewlineGivesAnEmptyLastLineAndTheEndIsInView();
     void textIsDecodedAndReadOnly();
+    void reportLoadedBeforeItsWindowIsShownOpensAtTheEnd();
     void missingFileKeepsTheText();
     void doubleClickOnAPositionChoosesIt();
     void doubleClickWithoutParenthesisDoesNothing();
@@ -85,6 +86,19 @@ void TestCompileView::finalNewlineGivesAnEmptyLastLineAndTheEndIsInView() {
     QVERIFY(view.loadDiagnostics(writeFile("")));
     QCOMPARE(view.loadedLineCount(), 1);
     QCOMPARE(view.toPlainText(), QString());
+}
+
+void TestCompileView::reportLoadedBeforeItsWindowIsShownOpensAtTheEnd() {
+    CCompileView view;
+    view.resize(300, 80);
+    QByteArray many;
+    for (int i = 1; i <= 100; ++i) many += "wiersz " + QByteArray::number(i) + "\n";
+    QVERIFY(view.loadDiagnostics(writeFile(many)));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QScrollBar* scroll = view.verticalScrollBar();
+    QVERIFY(scroll->maximum() > 0);
+    QCOMPARE(scroll->value(), scroll->maximum());
 }
 
 void TestCompileView::textIsDecodedAndReadOnly() {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "tests/workbench/workbench_fixture.h"
@@ -29,6 +30,7 @@ private slots:
     void failedRunKeepsTheReportWindowButNotTheCommand();
     void runFromTheReportWindowReopensTheModel();
     void fileWithoutExtensionKeepsItsRunFilesBesideIt();
+    void reportWindowOpensAtTheEndOfALongReport();
     void newDocumentsStartWithTheLastWizardSkeleton();
 
 private:
@@ -237,6 +239,22 @@ void TestDocumentState::fileWithoutExtensionKeepsItsRunFilesBesideIt() {
     QCOMPARE(doc->runState, 1);
     QCOMPARE(readTestFile(path + QStringLiteral(".cfg")), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("kat.cfg"))));
+}
+
+void TestDocumentState::reportWindowOpensAtTheEndOfALongReport() {
+    const QString path = model(QStringLiteral("dlugi.klt"));
+    QByteArray many;
+    for (int i = 1; i <= 300; ++i) many += "OSTRZE\xaf" "ENIE:  (" + QByteArray::number(i) + ",1) uwaga\r\n";
+    writeTestFile(dir_.filePath(QStringLiteral("dlugi.err")), many);
+    writeTestFile(dir_.filePath(QStringLiteral("dlugi.cfg")), "[Kompilacja]\r\nstan=1\r\n");
+    Workbench wb;
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    wb.frame->action(Command::WindowReport)->trigger();
+    auto* report = qobject_cast<CCompileView*>(wb.frame->frameOf(doc, ViewKind::Report)->view());
+    QCOMPARE(report->loadedLineCount(), 301);
+    QScrollBar* scroll = report->verticalScrollBar();
+    QVERIFY(scroll->maximum() > 0);
+    QCOMPARE(scroll->value(), scroll->maximum());
 }
 
 void TestDocumentState::newDocumentsStartWithTheLastWizardSkeleton() {
