@@ -8,6 +8,9 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "tests/workbench/workbench_fixture.h"
 #include "workbench/child_frame.h"
 #include "workbench/command_ids.h"
@@ -31,6 +34,7 @@ private slots:
     void runFromTheReportWindowReopensTheModel();
     void fileWithoutExtensionKeepsItsRunFilesBesideIt();
     void reportWindowOpensAtTheEndOfALongReport();
+    void solverThatCannotStartEndsTheWorkbench();
     void newDocumentsStartWithTheLastWizardSkeleton();
 
 private:
@@ -255,6 +259,27 @@ void TestDocumentState::reportWindowOpensAtTheEndOfALongReport() {
     QScrollBar* scroll = report->verticalScrollBar();
     QVERIFY(scroll->maximum() > 0);
     QCOMPARE(scroll->value(), scroll->maximum());
+}
+
+void TestDocumentState::solverThatCannotStartEndsTheWorkbench() {
+    // The workbench ends its own process, so the run happens in a forked copy.
+    Workbench wb;
+    wb.frame->setSolverPath(dir_.filePath(QStringLiteral("brak-solvera")));
+    CWinKoltDoc* doc = wb.frame->openDocument(model(QStringLiteral("fatalny.klt")));
+    doc->setModified(true);  // unsaved changes are not asked about
+    const QString marker = dir_.filePath(QStringLiteral("komunikat"));
+    const pid_t child = fork();
+    if (child == 0) {
+        wb.prompts->onSolverStartFailure = [&] { writeTestFile(marker, "pokazany"); };
+        wb.frame->action(Command::SyntaxAnalysis)->trigger();
+        _exit(7);  // only when the workbench went on after the failure
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(readTestFile(marker), QByteArray("pokazany"));
+    QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("fatalny.cfg"))));
 }
 
 void TestDocumentState::newDocumentsStartWithTheLastWizardSkeleton() {

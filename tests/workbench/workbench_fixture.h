@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 #include "workbench/main_frame.h"
@@ -20,6 +21,7 @@ public:
     QString savePath;    // answer of the save dialog; empty: cancelled
     QStringList openPaths;
     int solverStartFailures = 0;
+    std::function<void()> onSolverStartFailure;
 
     QMessageBox::StandardButton askSaveChanges(QWidget*, const QString& name) override {
         asked << QStringLiteral("Save changes to %1?").arg(name);
@@ -28,7 +30,10 @@ public:
     void showError(QWidget*, const QString& text) override { asked << text; }
     QString askSavePath(QWidget*, const QString&) override { return savePath; }
     QStringList askOpenPaths(QWidget*) override { return openPaths; }
-    void showSolverStartFailure(QWidget*) override { ++solverStartFailures; }
+    void showSolverStartFailure(QWidget*) override {
+        ++solverStartFailures;
+        if (onSolverStartFailure) onSolverStartFailure();
+    }
 };
 
 // Keeps the settings of each test program in its own folder.
