@@ -2,6 +2,7 @@
 // brute-force multi-class MVA written here for clarity.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numeric>
@@ -173,8 +174,9 @@ BruteForce bruteForceMva(const std::vector<int>& K, const std::vector<int>& type
         if (r < 0) break;
         ++v[r];
     }
-    std::stable_sort(all.begin(), all.end(), [](const auto& x, const auto& y) {
-        return std::accumulate(x.begin(), x.end(), 0) < std::accumulate(y.begin(), y.end(), 0);
+    std::sort(all.begin(), all.end(), [](const auto& x, const auto& y) {
+        const int a = std::accumulate(x.begin(), x.end(), 0), b = std::accumulate(y.begin(), y.end(), 0);
+        return a != b ? a < b : x < y;
     });
     for (const auto& pop : all) {
         std::vector<std::vector<double>> w(R, std::vector<double>(M, 0.0));
@@ -301,6 +303,28 @@ TEST(MethodExactMva, PopulationAndServiceTimesRestoredOnEveryExit) {
     EXPECT_EQ(runMva(bad), 1);
     EXPECT_EQ(bad.K, (std::vector<int>{3, 2}));
     EXPECT_EQ(bad.TAU, tauBefore);
+}
+
+TEST(MethodExactMva, PriorityStationsUnderMvap) {
+    // One class at a preemptive priority station behaves as at a FIFO one.
+    Routing loop{{{0, 1}, {1, 0}}};
+    ClosedArrays fifo = buildClosed({4}, {1, 4}, loop, {{0.5, 2.0}});
+    ClosedArrays prior = buildClosed({4}, {5, 4}, loop, {{0.5, 2.0}});
+    ASSERT_EQ(runMva(fifo), 0);
+    ASSERT_EQ(runMva(prior), 0);
+    EXPECT_NEAR(prior.LAMBDA[0], fifo.LAMBDA[0], 1e-12);
+    EXPECT_NEAR(prior.w(1, 1), fifo.w(1, 1), 1e-12);
+    EXPECT_NEAR(prior.N[0], fifo.N[0], 1e-12);
+
+    // Class 1 preempts class 2 there and meets it nowhere else (IS): it is
+    // never slowed down, and sees the station as if it were alone.
+    Routing both{{{0, 1}, {1, 0}}, {{0, 1}, {1, 0}}};
+    ClosedArrays mixed = buildClosed({4, 3}, {5, 4}, both, {{0.5, 2.0}, {0.4, 3.0}});
+    ASSERT_EQ(runMva(mixed), 0);
+    EXPECT_NEAR(mixed.LAMBDA[0], fifo.LAMBDA[0], 1e-12);
+    EXPECT_NEAR(mixed.w(1, 1), fifo.w(1, 1), 1e-12);
+    EXPECT_GT(mixed.w(2, 1), 0.4) << "the lower class waits";
+    EXPECT_NEAR(mixed.N[0] + mixed.N[1], 7.0, 1e-9);
 }
 
 TEST(MethodExactMva, UnknownStationTypeIsRefused) {
