@@ -147,6 +147,26 @@ TEST_F(MethodAdmissibility, MissingOpenDistributionIsOnlyAWarning) {
     EXPECT_NE(err().find("Analiza sieci..."), std::string::npos);
 }
 
+TEST_F(MethodAdmissibility, DiffusionTakesOnlyFifoStations) {
+    openNetwork();
+    Station& ps = station("Procesor", SchedulingKind::Ps);
+    ps.setExp(0, 0.5);
+    route(ps, 0, *net_.findObject("OUT"), 1.0);
+    EXPECT_TRUE(analyse(kDiff));
+    EXPECT_NE(err().find(std::string(kError) +
+                         "Typ szeregowania PS nie jest dozwolony dla metody DIFF (stanowisko: Procesor)"),
+              std::string::npos)
+        << err();
+}
+
+TEST_F(MethodAdmissibility, NetworkWithoutClassesIsFatal) {
+    // No class at all is an open network, which JACKSON accepts by kind.
+    station("Serwer", SchedulingKind::Fifo);
+    EXPECT_TRUE(analyse(kJackson));
+    EXPECT_NE(err().find("\nBŁĄD FATALNY: Za mala liczba klas\n"), std::string::npos) << err();
+    EXPECT_EQ(err().find("Inicjacja tablic"), std::string::npos);
+}
+
 TEST_F(MethodAdmissibility, TransitionToASourceIsAnUnknownStation) {
     closedNetwork();
     Station& in = source("Zrodlo");

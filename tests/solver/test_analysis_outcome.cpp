@@ -94,6 +94,25 @@ TEST_F(Outcome, SingleQueueIsSolvedAndPrinted) {
               "5#1>\"Bez podziału\"\t2#1>\"A\"\tSERVER\t    1.0000\t    0.5000\t    0.5000\t            \t\n");
 }
 
+TEST_F(Outcome, EveryFailureCodeNamesItsStation) {
+    addClass("K", 0);
+    context_.stations = {&station("Pierwsza", SchedulingKind::Fifo), &station("Druga", SchedulingKind::Is)};
+    context_.M = 2;
+    context_.openStation = 2;
+    for (int code : {25, 26, 28, 29, 30, 33}) {
+        context_.openCode = code;
+        reportMethodOutcome(context_, reporter_);
+    }
+    EXPECT_TRUE(endsRun([&] { reporter_.flush(Target::Err); }));
+    EXPECT_EQ(err(),
+              "\nBŁĄD:         Nieskończony czas obsługi na stanowisku \"Druga\"\n"
+              "BŁĄD:         Wspolczynnik wykorzystania stanowiska \"Druga\" wynosi zero\n"
+              "BŁĄD:         Przepustowosc na stanowisku \"Druga\" wynosi zero\n"
+              "BŁĄD:         Dlugosc kolejki na stanowisku \"Druga\" wynosi zero\n"
+              "BŁĄD:         Przeciazone stanowisko \"Druga\"\n"
+              "BŁĄD:         Niewłaściwa topologia sieci\n");
+}
+
 TEST_F(Outcome, FailureWordsWithoutOwnTextStillNameWhatHappened) {
     addClass("K", 0);
     context_.stations = {&station("A", SchedulingKind::Fifo)};
