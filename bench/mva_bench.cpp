@@ -76,7 +76,7 @@ void BM_OneClassTenStations(benchmark::State& state) {
     Network net(10, {static_cast<int>(state.range(0))});
     runExactMva(state, net);
 }
-BENCHMARK(BM_OneClassTenStations)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OneClassTenStations)->Arg(1)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 void BM_ThreeClasses20_40_60TenStations(benchmark::State& state) {
     Network net(10, {20, 40, 60});
