@@ -371,6 +371,7 @@ void Parser::parseTransit() {
     do {
         double probability = 1;
         bool probabilityGiven = false;
+        bool refusedHere = false;
         if (scanner_.current() == '[') {
             scanner_.readToken(kNone, "]", kBlanks);
             std::string word = scanner_.token();
@@ -379,7 +380,7 @@ void Parser::parseTransit() {
             if (scanner_.readNumber(probability))
                 probabilityGiven = true;
             else
-                probabilityRefused = true;
+                refusedHere = probabilityRefused = true;
         }
         sum += probability;
         if (probabilityGiven && (probability <= 0 || probability > 1))
@@ -391,7 +392,8 @@ void Parser::parseTransit() {
         NetObject* target = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
         if (target->type() == kNotFoundType)
             scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
-        if (target == currentObject_ && probability == 1)
+        // A refused probability is no certain return to the object itself.
+        if (target == currentObject_ && probability == 1 && !refusedHere)
             scanner_.reportFixedAt(Level::Warning, "Rekurencyjna tranzycja obiektu z prawdopodobieństem 1!");
         if (target->type() == kSourceType)
             scanner_.reportFixedAt(Level::Error, "Niedozwolona tranzycja do obiektu typu SOURCE");

@@ -150,6 +150,14 @@ TEST(DeclarationBlock, ClassNameErrors) {
                                       warningAt(3, 14, "Analiza będzie kontynuowana od następnego obiektu lub bloku")}));
 }
 
+TEST(DeclarationBlock, TheThirtyThirdClassIsRefused) {
+    std::string classes;
+    for (int r = 0; r < 33; ++r) classes += "/CLASS/ NAME=K" + std::to_string(r) + "[1]\n";
+    auto run = parseText("SOUR T\n*DECLARATION*\n" + classes + "*END*\n");
+    EXPECT_EQ(run.endStatus, 50);
+    EXPECT_EQ(run.messages, (Lines{"BŁĄD:         Za duża liczba klas", errorAt(35, 17, "Błąd semantyczny")}));
+}
+
 TEST(DeclarationBlock, ObjectNameWithBlankIsNotCreated) {
     auto run = parseText(
         "SOUR T\n*DECLARATION*\n"

@@ -188,10 +188,29 @@ TEST(DescriptionBlock, RoutingProbabilities) {
                      errorAt(11, 17, "Suma prawdopodobieństw różna od 1")}));
 }
 
+TEST(DescriptionBlock, RoutingSumIsExactInTheOrderGiven) {
+    // Two stations more to route to.
+    auto run = [](const std::string& transit) {
+        return parseText(testing::networkFile(
+            "/CLASS/ NAME=A[]\n/STATION/ NAME=S1\n/STATION/ NAME=S2\n/STATION/ NAME=S3\n/OUT/ NAME=OUT\n",
+            "/STATION/ NAME=S1 SERVICE=EXP[1] TRANSIT=" + transit + "\n"
+            "/STATION/ NAME=S2 SERVICE=EXP[1] TRANSIT=OUT;\n/STATION/ NAME=S3 SERVICE=EXP[1] TRANSIT=OUT;\n"));
+    };
+    // 0.1 + 0.2 + 0.7 comes out at exactly 1 in double precision.
+    EXPECT_TRUE(run("[0.1]S2,[0.2]S3,[0.7]OUT;").messages.empty());
+    // 0.7 + 0.2 + 0.1 comes out at 0.9999999999999999.
+    EXPECT_EQ(run("[0.7]OUT,[0.2]S3,[0.1]S2;").messages,
+              Lines{errorAt(10, 66, "Suma prawdopodobieństw różna od 1")});
+}
+
 TEST(DescriptionBlock, RoutingToItself) {
     auto certain = withStation("/STATION/ NAME=S1\nSERVICE=EXP[1]\nTRANSIT=S1;\n");
     EXPECT_EQ(certain.messages, Lines{warningAt(11, 11, "Rekurencyjna tranzycja obiektu z prawdopodobieństem 1!")});
     EXPECT_FALSE(certain.endStatus);
+
+    // A refused probability is not taken for a certain return.
+    auto refused = withStation("/STATION/ NAME=S1\nSERVICE=EXP[1]\nTRANSIT=[0]S1;\n");
+    EXPECT_EQ(refused.messages, Lines{errorAt(11, 11, "Wartość liczby nie może być równa 0")});
 }
 
 TEST(DescriptionBlock, EndOfTheTargetList) {

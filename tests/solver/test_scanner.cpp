@@ -2,6 +2,7 @@
 // and numbers.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <optional>
 #include <string>
 
@@ -223,6 +224,27 @@ TEST_F(NumberTest, RefusedForms) {
                               errorAt(1, 3, "Wartość liczby nie może być równa 0"),
                               errorAt(1, 1, "Zły format liczby rzeczywistej"),
                           }));
+}
+
+TEST_F(NumberTest, DecimalPointWhateverTheLocale) {
+    // A locale with a decimal comma, where one is installed.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    bool commaLocale = false;
+    for (const char* name : {"pl_PL.UTF-8", "pl_PL.utf8", "pl_PL", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
+            commaLocale = true;
+            break;
+        }
+    if (!commaLocale) {
+        std::setlocale(LC_NUMERIC, saved.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
+    const auto pointed = number("2.5");
+    const auto commaed = number("2,5");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(pointed, 2.5);
+    EXPECT_EQ(commaed, 2.0);  // the comma is a trailing character, warned about
 }
 
 TEST_F(NumberTest, InfinityNanHexAndOutOfRangeNeverPass) {
