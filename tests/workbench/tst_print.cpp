@@ -3,9 +3,12 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTimer>
 
 #include "tests/workbench/workbench_fixture.h"
 #include "workbench/child_frame.h"
@@ -185,6 +188,24 @@ void TestPrint::previewOpensAtThePageOfTheSelection() {
     QVERIFY(page >= 2);
     view->setTextCursor(QTextCursor(view->document()->lastBlock()));
     QVERIFY(view->pageOfSelectionStart(&printer) > page);
+
+    // The preview window itself opens on the selection's page.
+    view->setTextCursor(QTextCursor(view->document()->findBlockByNumber(90)));
+    int shownPage = 0;
+    int shownPages = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        auto* preview = dialog ? dialog->findChild<QPrintPreviewWidget*>() : nullptr;
+        if (!preview || preview->pageCount() == 0) return;
+        shownPage = preview->currentPage();
+        shownPages = preview->pageCount();
+        dialog->reject();
+    });
+    closer.start(50);
+    view->printPreview(&printer);
+    QVERIFY(shownPages >= 3);
+    QCOMPARE(shownPage, page);
 }
 
 void TestPrint::printSwitchPrintsWithoutAWindow() {
