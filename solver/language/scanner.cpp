@@ -1,6 +1,8 @@
 #include "scanner.h"
 
+#include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 #include "solver/frontend/text.h"
@@ -183,7 +185,9 @@ bool Scanner::readNumber(double& out) {
     if (digits.front() == '+') digits.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc::result_out_of_range) {
+    // Below the smallest normal double a value has lost its precision, and
+    // its reciprocal (a rate) is infinite: refused as out of range as well.
+    if (error == std::errc::result_out_of_range || (value != 0 && std::fabs(value) < DBL_MIN)) {
         reportFixedAt(Level::Error, "Liczba spoza dopuszczalnego zakresu");
         return false;
     }

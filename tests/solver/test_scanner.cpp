@@ -254,11 +254,18 @@ TEST_F(NumberTest, InfinityNanHexAndOutOfRangeNeverPass) {
     EXPECT_EQ(number("1e999"), std::nullopt);
     EXPECT_EQ(number("-1e999"), std::nullopt);
     EXPECT_EQ(number(std::string(400, '9')), std::nullopt);
+    // Below the normal range: underflow to 0, and the subnormal numbers.
+    EXPECT_EQ(number("1e-400"), std::nullopt);
+    EXPECT_EQ(number("-4.9e-324"), std::nullopt);
+    EXPECT_EQ(number("1e-320"), std::nullopt);
+    EXPECT_EQ(number("2.5e-308"), 2.5e-308);
+    EXPECT_EQ(number("1.7e308"), 1.7e308);
     const auto lines = messages();
-    ASSERT_EQ(lines.size(), 10u);
+    ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[6], errorAt(1, 4, "Wartość liczby nie może być równa 0"));
     EXPECT_EQ(lines[7], errorAt(1, 5, "Liczba spoza dopuszczalnego zakresu"));
     EXPECT_EQ(lines[9], errorAt(1, 400, "Liczba spoza dopuszczalnego zakresu"));
+    EXPECT_EQ(lines[12], errorAt(1, 6, "Liczba spoza dopuszczalnego zakresu"));
 }
 
 }  // namespace
