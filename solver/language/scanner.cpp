@@ -55,11 +55,7 @@ Scanner::Scanner(Reporter& reporter, std::string text) : reporter_(reporter), te
     // The first character is read as every later one: counted, and a comment
     // that opens the file removed.
     step();
-    if (current_ == '!') {
-        do step();
-        while (current_ != '!' && current_ != 0);
-        if (current_ == '!') step();
-    }
+    removeComment();
 }
 
 // Takes the next character of the text and counts it: a line end starts a
@@ -78,11 +74,16 @@ void Scanner::step() {
     }
 }
 
-// The comment test is made once per call: the character after a closing '!'
-// is taken as it is, even when it is another '!'.
 void Scanner::advance() {
     if (current_ == 0) return;
     step();
+    removeComment();
+}
+
+// A '!' just taken opens a comment: it runs to the next '!' or the end of the
+// text, and the character after the closing '!' becomes current. The test is
+// made once: that character is taken as it is, even when it is another '!'.
+void Scanner::removeComment() {
     if (current_ != '!') return;
     do step();
     while (current_ != '!' && current_ != 0);

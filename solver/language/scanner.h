@@ -78,6 +78,7 @@ public:
 
 private:
     void step();
+    void removeComment();
     void skipWhile(std::string_view set);
 
     Reporter& reporter_;
