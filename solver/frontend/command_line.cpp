@@ -20,13 +20,15 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens a regular file for reading; a directory or anything that is not a
-// file cannot be opened as a network definition.
+// Opens a network definition for reading. A directory holds no text, and a
+// device never ends (/dev/zero would be read until memory runs out), so
+// neither can be opened as a network definition; files and pipes can.
 FileHandle openNetworkFile(const char* path) {
     FileHandle file(std::fopen(path, "rb"));
     if (!file) return nullptr;
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
+    if (fstat(fileno(file.get()), &info) != 0) return nullptr;
+    if (S_ISDIR(info.st_mode) || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) return nullptr;
     return file;
 }
 

@@ -131,6 +131,11 @@ TEST_F(SolverProcess, CommandLineFailures) {
     EXPECT_EQ(directory.status, 50);
     EXPECT_TRUE(contains(console(directory), "Nie mozna otworzyc pliku katalog.klt\n"));
 
+    // A device is no file: /dev/zero would otherwise be read until memory runs out.
+    const SolverRun device = plain({"/dev/zero"});
+    EXPECT_EQ(device.status, 50);
+    EXPECT_TRUE(contains(console(device), "BŁĄD FATALNY: Nie mozna otworzyc pliku /dev/zero\n"));
+
     // A percent sign in a name is written as it stands, never used as a format.
     const SolverRun percent = plain({"100%s%n.klt"});
     EXPECT_EQ(percent.status, 50);
