@@ -82,6 +82,14 @@ const CommandText* findCommandText(int id)
     return nullptr;
 }
 
+QString menuTextIn(int id, MenuId menu)
+{
+    if (id == Command::FilePrintSetup && menu == MenuId::NoDocument) return QStringLiteral("&Ustawienia strony...");
+    if (id == Command::EditCopy && menu == MenuId::Results) return QStringLiteral("&Kopiuj tabelę\tCtrl+C");
+    const CommandText* c = findCommandText(id);
+    return c ? c->menuText : QString();
+}
+
 QString promptPart(const QString& prompt) { return prompt.section(QLatin1Char('\n'), 0, 0); }
 
 QString tooltipPart(const QString& prompt)

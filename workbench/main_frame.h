@@ -143,6 +143,8 @@ private:
     void onAbout();
     void onHelp();
     void onContextHelp();
+    // Document windows one above another, each across the whole area.
+    void tileHorizontally();
     // F6 / Shift+F6: the next or previous pane of a split document window.
     void focusPane(bool forward);
 

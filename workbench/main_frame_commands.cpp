@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
@@ -43,6 +44,9 @@ const int editCommands[] = {Command::EditUndo, Command::EditCut, Command::EditCo
 // Commands whose state follows the document (command_rules.h).
 const int documentCommands[] = {Command::SyntaxAnalysis, Command::NetworkAnalysis, Command::WindowReport,
                                 Command::WindowResults, Command::WindowModel, Command::ViewCalcBar};
+
+// A file name shown in a menu: an '&' in it is a character, not a mnemonic.
+QString withLiteralAmpersands(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 }  // namespace
 
@@ -108,7 +112,7 @@ void CMainFrame::createActions()
             updateActions();
         });
     on(WindowCascade, [this] { area->cascadeSubWindows(); });
-    on(WindowTile, [this] { area->tileSubWindows(); });
+    on(WindowTile, [this] { tileHorizontally(); });
     on(HelpContents, [this] { onHelp(); });
     on(Help, [this] { onHelp(); });
     on(ContextHelp, [this] { onContextHelp(); });
@@ -132,8 +136,13 @@ void CMainFrame::createToolBars()
                           QStringLiteral("Jackson"), QStringLiteral("Diff")});
     methodList->setCurrentIndex(-1);
     methodList->setFixedWidth(100);
-    QFont comboFont = methodList->font();
-    comboFont.setBold(true);
+    // "MS Sans Serif" bold, character height 12; where that face is not
+    // installed the closest sans-serif face stands in.
+    QFont comboFont(QStringLiteral("MS Sans Serif"));
+    comboFont.setStyleHint(QFont::SansSerif);
+    comboFont.setFixedPitch(false);
+    comboFont.setWeight(QFont::Bold);
+    comboFont.setPixelSize(12);
     methodList->setFont(comboFont);
     const CommandText* listText = findCommandText(MethodList);
     methodList->setToolTip(tooltipPart(listText->prompt));
@@ -236,8 +245,7 @@ void CMainFrame::showMenu(MenuId menu)
     const QList<QMenu*>& menus =
         menu == MenuId::NoDocument ? menus128 : (menu == MenuId::Model ? menus129 : menus131);
     for (QMenu* m : menus) menuBar()->addMenu(m);
-    actions[Command::FilePrintSetup]->setText(menu == MenuId::NoDocument ? QStringLiteral("&Ustawienia strony...")
-                                                                        : QStringLiteral("Ustawienia strony..."));
+    for (int id : {Command::FilePrintSetup, Command::EditCopy}) actions[id]->setText(menuTextIn(id, menu));
 }
 
 void CMainFrame::fillWindowMenu(QMenu* menu)
@@ -259,7 +267,7 @@ void CMainFrame::fillWindowMenu(QMenu* menu)
             separator->setProperty("windowEntry", true);
             separated = true;
         }
-        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle()));
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(withLiteralAmpersands(window->windowTitle())));
         a->setProperty("windowEntry", true);
         a->setCheckable(true);
         a->setChecked(window == area->currentSubWindow());
@@ -273,7 +281,7 @@ void CMainFrame::updateRecentFileActions()
     for (int i = 0; i < AppSettings::recentFileCount; ++i) {
         QAction* a = actions[Command::FileRecent1 + i];
         if (i < recentFileList.size()) {
-            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(recentFileList.at(i)));
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(withLiteralAmpersands(recentFileList.at(i))));
             a->setVisible(true);
             a->setEnabled(true);
         } else {
@@ -459,6 +467,25 @@ void CMainFrame::onContextHelp()
 {
     statusBar()->showMessage(contextHelpStatusText());
     QWhatsThis::enterWhatsThisMode();
+}
+
+void CMainFrame::tileHorizontally()
+{
+    // The area's own tiling makes a grid; this command stacks the windows,
+    // as its prompt says: none overlaps another. Minimised windows stay.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : area->subWindowList())
+        if (window->isVisible() && !window->isMinimized()) windows.append(window);
+    if (windows.isEmpty()) return;
+    for (QMdiSubWindow* window : windows)
+        if (window->isMaximized()) window->showNormal();
+    const QRect space = area->viewport()->rect();
+    const int count = int(windows.size());
+    for (int i = 0; i < count; ++i) {
+        const int top = space.height() * i / count;
+        const int bottom = space.height() * (i + 1) / count;
+        windows[i]->setGeometry(0, top, space.width(), bottom - top);
+    }
 }
 
 void CMainFrame::focusPane(bool forward)

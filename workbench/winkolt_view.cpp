@@ -36,7 +36,8 @@ QFont CWinKoltView::editorFont()
     font.setFixedPitch(true);
     font.setWeight(QFont::Normal);
     if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(10);
+    font.setWeight(QFont::Normal);
+    font.setPixelSize(11);  // character height 11, as in the report view
     return font;
 }
 

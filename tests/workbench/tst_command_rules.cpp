@@ -1,6 +1,9 @@
 // Which commands are enabled and checked through a document's life, and the
 // menus shown for each kind of active window.
 #include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -27,6 +30,10 @@ private slots:
     void windowCommandsAreCheckedByTheActiveView();
     void calculationToolbarToggles();
     void everyCommandHasItsTextsAndKeys();
+    void commandTexts_data();
+    void commandTexts();
+    void menusOfEachWindowKind();
+    void tileStacksTheWindows();
     void helpOpensThePageShippedWithTheProgram();
 
 private:
@@ -172,6 +179,22 @@ void TestCommandRules::calculationToolbarToggles() {
         if (a->data().isValid()) ids << a->data().toInt();
     QCOMPARE(ids, (QList<int>{SyntaxAnalysis, NetworkAnalysis, WindowModel, WindowReport, WindowResults}));
     QCOMPARE(wb.frame->methodCombo()->toolTip(), QStringLiteral("Metoda"));
+    QCOMPARE(wb.frame->methodCombo()->statusTip(), QStringLiteral("Wybiera metodę obliczeniową"));
+    QStringList entries;
+    for (int i = 0; i < wb.frame->methodCombo()->count(); ++i) entries << wb.frame->methodCombo()->itemText(i);
+    QCOMPARE(entries, (QStringList{"MVA", "MVAP", "HMVA", "Jackson", "Diff"}));
+    QVERIFY(!wb.frame->methodCombo()->isEditable());
+    QCOMPARE(wb.frame->methodCombo()->width(), 100);
+    const QFont font = wb.frame->methodCombo()->font();
+    QCOMPARE(font.weight(), QFont::Bold);
+    QCOMPARE(font.pixelSize(), 12);
+    QVERIFY(!QFontInfo(font).fixedPitch());
+
+    // The standard bar: New, Open, Save | Cut, Copy, Paste | Print, About, Context help.
+    QList<int> standard;
+    for (QAction* a : wb.frame->standardBar()->actions()) standard << (a->isSeparator() ? 0 : a->data().toInt());
+    QCOMPARE(standard, (QList<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint,
+                                   AppAbout, ContextHelp}));
 }
 
 void TestCommandRules::everyCommandHasItsTextsAndKeys() {
@@ -209,6 +232,172 @@ void TestCommandRules::helpOpensThePageShippedWithTheProgram() {
     wb.frame->action(Help)->trigger();  // F1: the same page, the same window
     QCOMPARE(QApplication::topLevelWidgets().count(wb.frame->helpBrowser()), 1);
     wb.frame->helpBrowser()->close();
+}
+
+// Every command's menu text, keys and prompt (status text "\n" tooltip).
+void TestCommandRules::commandTexts_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("menuText");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("prompt");
+    auto row = [](int id, const char* text, const char* keys, const char* prompt) {
+        QTest::addRow("%d", id) << id << QString::fromUtf8(text) << QString::fromUtf8(keys) << QString::fromUtf8(prompt);
+    };
+    row(FileNew, "&Nowy\tCtrl+N", "Ctrl+N", "Tworzy nowy dokument\nNowy");
+    row(MiniWizard, "Mini &Wizzard...\tCtrl+W", "Ctrl+W",
+        "Otwiera nowy dokument WinKolta przy pomocy Mini Wizzarda\nMini Wizzard");
+    row(FileOpen, "&Otwórz...\tCtrl+O", "Ctrl+O", "Otwiera istniejący dokument\nOtwórz");
+    row(FileClose, "&Zamknij", "", "Zamyka aktywny dokument\nZamknij");
+    row(FileSave, "Zapi&sz", "Ctrl+S", "Zapisuje aktywny dokument\nZapisz");
+    row(FileSaveAs, "&Zapisz jako...", "", "Zapisuje aktywny dokument z nową nazwą\nZapisz jako");
+    row(FilePrint, "&Drukuj...\tCtrl+P", "Ctrl+P", "Drukuje aktywny dokument\nDrukuj");
+    row(FilePrintPreview, "&Podgląd wydruku", "", "Wyświetla pełne strony\nPodgląd wydruku");
+    row(FilePrintSetup, "Ustawienia strony...", "", "Zmienia ustawienia układu strony\nUstawienia strony");
+    row(AppExit, "Za&kończ", "", "Kończy działanie aplikacji; przypomina o zapisaniu dokumentów\nZakończ");
+    row(EditUndo, "&Cofnij\tCtrl+Z", "Ctrl+Z, Alt+Backspace", "Cofa ostatnią akcję\nCofnij");
+    row(EditCut, "&Wytnij\tCtrl+X", "Ctrl+X, Shift+Del", "Wycina zaznaczony fragment i umieszcza go w Schowku\nWytnij");
+    row(EditCopy, "&Kopiuj\tCtrl+C", "Ctrl+C, Ctrl+Ins", "Kopiuje zaznaczony fragment i umieszcza go w Schowku\nKopiuj");
+    row(EditPaste, "Wkl&ej\tCtrl+V", "Ctrl+V, Shift+Ins", "Wstawia zawartość Schowka\nWklej");
+    row(EditClear, "Wyc&zyść\tDel", "", "Kasuje zaznaczenie\nWyczyść");
+    row(EditSelectAll, "Zaznacz wszys&tko\tCtrl+A", "Ctrl+A", "Zaznacza cały dokument\nZaznacz wszystko");
+    row(EditFind, "Znaj&dź\tCtrl+F", "Ctrl+F", "Znajduje podany tekst\nZnajdź");
+    row(EditRepeat, "Znajdź &następny\tF3", "F3", "Powtarza ostatnie wyszukanie\nZnajdź następny");
+    row(EditReplace, "Za&mień\tCtrl+H", "Ctrl+H", "Zamienia określony tekst innym tekstem\nZamień");
+    row(ViewToolbar, "&Pasek narzędzi", "", "Pokazuje lub ukrywa pasek narzędzi\nPasek narzędzi");
+    row(ViewStatusBar, "Pa&sek stanu", "", "Pokazuje lub ukrywa pasek stanu\nPasek stanu");
+    row(ViewCalcBar, "Pasek &obliczeń", "", "Pokazuje lub ukrywa pasek obliczeń\nPasek obliczeń");
+    row(WindowModel, "&Model", "", "Otwiera okno z z plikiem definicji sieci\nModel sieciowy");
+    row(WindowReport, "&Raport", "", "Otwiera okno z wynikami analiz pliku z definicją sieci\nRaport z analizy");
+    row(WindowResults, "&Wyniki", "", "Otwiera dokument wyników obliczeń\nWyniki obliczeń");
+    row(SyntaxAnalysis, "Analiza &syntaktyczna\tCtrl+F7", "Ctrl+F7",
+        "Analizuje składnię pliku z definicją sieci\nAnaliza syntaktyczna");
+    row(NetworkAnalysis, "&Analiza sieci\tF7", "F7",
+        "Analizuje składnię pliku z definicją sieci i dokonuje obliczeń\nAnaliza sieci");
+    row(MethodFirst, "&MVA", "", "Wybiera metodę obliczeniową MVA\nMVA");
+    row(MethodFirst + 1, "MVA&P", "", "Wybiera metodę obliczeniową MVAP\nMVAP");
+    row(MethodFirst + 2, "&HMVA", "", "Wybiera metodę obliczeniową HMVA\nHMVA");
+    row(MethodFirst + 3, "&Jackson", "", "Wybiera metodę obliczeniową Jackson\nJackson");
+    row(MethodFirst + 4, "&Diff", "", "Wybiera metodę obliczeniową Diff\nDiff");
+    row(WindowCascade, "&Kaskada", "", "Rozmieszcza okna w sposób, że wszystkie nachodzą na siebie\nKaskada");
+    row(WindowTile, "&Rozmieść wszystko", "",
+        "Rozmieszcza wszystkie okna horyzontanie tak, że nie nachodzą  na siebie\nRozmieść wszystko");
+    row(HelpContents, "&Spis treści i indeks", "", "Wyświetla spis treści i indeks\nSpis treści i indeks");
+    row(ContextHelp, "Co &to jest?\tShift+F1", "Shift+F1",
+        "Wyświetla pomoc na temat wybranych opcji z menu lub kliknietych ikon\nCo to jest");
+    row(Help, "", "F1", "Wyświetla pomoc na temat aktywnego obiektu\nPomoc");
+    row(AppAbout, "WinKolt - i&nformacje", "",
+        "Wyświetla informacje o programie, numerze wersji i prawach autorskich\nO programie");
+    row(NextPane, "", "F6", "");
+    row(PreviousPane, "", "Shift+F6", "");
+    row(MethodList, "", "", "Wybiera metodę obliczeniową\nMetoda");
+    for (int id = FileRecent1; id <= FileRecent4; ++id) row(id, "Ostatnio używane", "", "Otwiera ten dokument");
+}
+
+void TestCommandRules::commandTexts() {
+    QFETCH(int, id);
+    QFETCH(QString, menuText);
+    QFETCH(QString, keys);
+    QFETCH(QString, prompt);
+    const CommandText* c = findCommandText(id);
+    QVERIFY(c);
+    QCOMPARE(c->menuText, menuText);
+    QStringList keyTexts;
+    for (const QKeySequence& key : c->keys) keyTexts << key.toString(QKeySequence::PortableText);
+    QCOMPARE(keyTexts.join(QStringLiteral(", ")), keys);
+    QCOMPARE(c->prompt, prompt);
+}
+
+// The popups of each menu and the commands in them; the texts that differ
+// between the menus.
+void TestCommandRules::menusOfEachWindowKind() {
+    QCOMPARE(menuTextIn(FilePrintSetup, MenuId::NoDocument), QStringLiteral("&Ustawienia strony..."));
+    QCOMPARE(menuTextIn(FilePrintSetup, MenuId::Model), QStringLiteral("Ustawienia strony..."));
+    QCOMPARE(menuTextIn(FilePrintSetup, MenuId::Results), QStringLiteral("Ustawienia strony..."));
+    QCOMPARE(menuTextIn(EditCopy, MenuId::Model), QStringLiteral("&Kopiuj\tCtrl+C"));
+    QCOMPARE(menuTextIn(EditCopy, MenuId::Results), QStringLiteral("&Kopiuj tabelę\tCtrl+C"));
+    QCOMPARE(menuTextIn(EditSelectAll, MenuId::Results), QStringLiteral("Zaznacz wszys&tko\tCtrl+A"));
+
+    Workbench wb;
+    auto commandsOf = [&](const QString& title) {
+        QList<int> ids;
+        for (QAction* popup : wb.frame->menuBar()->actions())
+            if (popup->text() == title)
+                for (QAction* a : popup->menu()->actions())
+                    if (!a->isSeparator() && a->data().isValid() && a->isVisible()) {
+                        // The recent-file entries stand as one place in the menu.
+                        const int id = a->data().toInt();
+                        const bool recent = id >= FileRecent1 && id <= FileRecent4;
+                        if (!recent || !ids.contains(FileRecent1)) ids << (recent ? FileRecent1 : id);
+                    }
+        return ids;
+    };
+    QCOMPARE(commandsOf(QStringLiteral("&Plik")), (QList<int>{FileNew, MiniWizard, FileOpen, FilePrintSetup,
+                                                                FileRecent1, AppExit}));
+    QCOMPARE(commandsOf(QStringLiteral("&Widok")), (QList<int>{ViewToolbar, ViewStatusBar, ViewCalcBar}));
+    QCOMPARE(commandsOf(QStringLiteral("&Pomoc")), (QList<int>{HelpContents, AppAbout}));
+
+    // A file name with an '&' shows the character, not a mnemonic.
+    const QString path = writeTestFile(dir_.filePath(QStringLiteral("a&b.klt")), "SOUR a\r\n*END*");
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QVERIFY(doc);
+    QCOMPARE(wb.frame->action(FileRecent1)->text(),
+             QStringLiteral("&1 ") + QFileInfo(path).absoluteFilePath().replace(QStringLiteral("&"), QStringLiteral("&&")));
+
+    QStringList titles;
+    for (QAction* menu : wb.frame->menuBar()->actions()) titles << menu->text();
+    QCOMPARE(titles, (QStringList{"&Plik", "&Edycja", "&Widok", "O&bliczenia", "&Okno", "Pomo&c"}));
+    QCOMPARE(wb.frame->action(EditCopy)->text(), QStringLiteral("&Kopiuj\tCtrl+C"));
+    QCOMPARE(commandsOf(QStringLiteral("&Edycja")), (QList<int>{EditUndo, EditCut, EditCopy, EditPaste, EditClear,
+                                                                  EditSelectAll, EditFind, EditRepeat, EditReplace}));
+    QCOMPARE(commandsOf(QStringLiteral("O&bliczenia")), (QList<int>{SyntaxAnalysis, NetworkAnalysis}));
+    QMenu* methods = nullptr;
+    for (QAction* popup : wb.frame->menuBar()->actions())
+        if (popup->text() == QStringLiteral("O&bliczenia"))
+            for (QAction* a : popup->menu()->actions())
+                if (a->menu()) methods = a->menu();
+    QVERIFY(methods);
+    QCOMPARE(methods->title(), QStringLiteral("Wybór &metody"));
+    QCOMPARE(methods->actions().size(), 5);
+    for (int i = 0; i < 5; ++i) QCOMPARE(methods->actions().at(i)->data().toInt(), MethodFirst + i);
+    QCOMPARE(commandsOf(QStringLiteral("Pomo&c")), (QList<int>{HelpContents, ContextHelp, AppAbout}));
+
+    // The window list names the document's window, its '&' kept as a character.
+    QMenu* windowMenu = nullptr;
+    for (QAction* popup : wb.frame->menuBar()->actions())
+        if (popup->text() == QStringLiteral("&Okno")) windowMenu = popup->menu();
+    QVERIFY(windowMenu);
+    emit windowMenu->aboutToShow();
+    QStringList windowEntries;
+    for (QAction* a : windowMenu->actions())
+        if (a->property("windowEntry").toBool() && !a->isSeparator()) windowEntries << a->text();
+    QCOMPARE(windowEntries, QStringList{QStringLiteral("&1 a&&b.klt")});
+    QCOMPARE(windowMenu->actions().last()->statusTip(), QStringLiteral("Przechodzi do tego okna"));
+}
+
+// "Rozmieść wszystko": the windows one above another, each as wide as the
+// area, none overlapping another.
+void TestCommandRules::tileStacksTheWindows() {
+    Workbench wb;
+    CWinKoltDoc* doc = wb.frame->openDocument(savedModel(QStringLiteral("kafle"), "[Kompilacja]\r\nstan=1\r\n"));
+    QVERIFY(doc);
+    wb.frame->action(WindowReport)->trigger();
+    wb.frame->fileNew();
+    QVERIFY(wb.frame->activeFrame()->isMaximized());
+    wb.frame->action(WindowTile)->trigger();
+
+    const QRect space = wb.frame->mdiArea()->viewport()->rect();
+    QList<QRect> placed;
+    for (QMdiSubWindow* window : wb.frame->mdiArea()->subWindowList()) {
+        QVERIFY(!window->isMaximized());
+        QCOMPARE(window->geometry().left(), space.left());
+        QCOMPARE(window->geometry().width(), space.width());
+        placed << window->geometry();
+    }
+    QCOMPARE(placed.size(), 3);
+    std::sort(placed.begin(), placed.end(), [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+    QCOMPARE(placed.first().top(), space.top());
+    QCOMPARE(placed.last().bottom(), space.bottom());
+    for (int i = 1; i < placed.size(); ++i) QCOMPARE(placed[i].top(), placed[i - 1].bottom() + 1);
 }
 
 QTEST_MAIN(TestCommandRules)

@@ -160,7 +160,9 @@ void TestPrint::pdfHasTheLaidOutPageCount() {
     printer.setPageSize(QPageSize(QPageSize::A4));
     const QString pdf = dir_.filePath(QStringLiteral("druk.pdf"));
     printer.setOutputFileName(pdf);
-    PagedTextPrinter pages(doc->plainText(), path, CWinKoltView::editorFont());
+    QFont printingFont = CWinKoltView::editorFont();  // the view prints its face at ten points
+    printingFont.setPointSize(10);
+    PagedTextPrinter pages(doc->plainText(), path, printingFont);
     pages.layout(&printer, QRect(QPoint(0, 0), printer.pageRect(QPrinter::DevicePixel).size().toSize()));
     QVERIFY(pages.pageCount() >= 2);
     QVERIFY(view->printTo(&printer));
