@@ -1,6 +1,8 @@
 // The workbench running the real solver built beside it, on a correct and on
 // a wrong network file.
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 
 #include "tests/workbench/workbench_fixture.h"
 #include "workbench/child_frame.h"
@@ -16,6 +18,7 @@ private slots:
     void initTestCase();
     void correctFileSyntaxThenNetworkAnalysis();
     void wrongFileReportsItsErrors();
+    void diagnosticLeadsToItsPlaceInTabbedText();
 
 private:
     QString reportText(Workbench& wb, CWinKoltDoc* doc);
@@ -86,6 +89,50 @@ void TestSolverRun::wrongFileReportsItsErrors() {
     QVERIFY(report.contains(QStringLiteral("BŁĄD:         (")));
     QVERIFY(!wb.enabled(WindowReport));  // although the report window stays open
     QVERIFY(wb.frame->frameOf(doc, ViewKind::Report)->isVisible());
+}
+
+// The solver counts a tab as one column, and so does the jump: double clicking
+// its message lands before the very character it names.
+void TestSolverRun::diagnosticLeadsToItsPlaceInTabbedText() {
+    const QString path = writeTestFile(dir_.filePath(QStringLiteral("taby.klt")),
+                                       "SOUR taby\r\n*DECLARATION*\r\n\t/CLASS/ NAME=A[2]\r\n"
+                                       "\t/STATION/ NAME=S1\r\n*END*\r\n*DESCRIPTION*\r\n"
+                                       "\t/STATION/ NAME=S1\r\n\t\tSCHEDULE=FIFX\r\n\t\tSERVICE=EXP[1]\r\n"
+                                       "\t\tTRANSIT=S1;\r\n*END*");
+    Workbench wb;
+    wb.frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(wb.frame.get()));
+    wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QVERIFY(doc);
+    wb.frame->action(SyntaxAnalysis)->trigger();
+    QCOMPARE(doc->runState, 0);  // the unknown discipline is an error
+
+    auto* report = qobject_cast<CCompileView*>(wb.frame->frameOf(doc, ViewKind::Report)->view());
+    auto* editor = qobject_cast<QPlainTextEdit*>(wb.frame->frameOf(doc, ViewKind::Model)->view());
+    auto doubleClickLineWith = [&](const QString& position) {
+        wb.frame->openOrActivateView(doc, ViewKind::Report, -1);
+        QTextBlock block = report->document()->begin();
+        while (block.isValid() && !block.text().contains(position)) block = block.next();
+        QVERIFY2(block.isValid(), qPrintable(report->toPlainText()));
+        QTextCursor cursor(block);
+        report->setTextCursor(cursor);
+        report->ensureCursorVisible();
+        QTest::mouseDClick(report->viewport(), Qt::LeftButton, {}, report->cursorRect(cursor).center());
+    };
+
+    // "\t\tTRANSIT=S1;": column 13 is the ';' after two tabs.
+    doubleClickLineWith(QStringLiteral("(10,13)"));
+    QCOMPARE(doc->errorLine, 10);
+    QCOMPARE(editor->textCursor().blockNumber(), 9);
+    QCOMPARE(editor->textCursor().positionInBlock(), 12);
+    QCOMPARE(editor->document()->characterAt(editor->textCursor().position()), QChar(u';'));
+
+    // A token ending its line is reported at column 0 of the next line: the
+    // caret goes to the start of that line.
+    doubleClickLineWith(QStringLiteral("(9,0)"));
+    QCOMPARE(editor->textCursor().blockNumber(), 8);
+    QCOMPARE(editor->textCursor().positionInBlock(), 0);
 }
 
 QTEST_MAIN(TestSolverRun)
