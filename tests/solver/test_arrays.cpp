@@ -72,7 +72,7 @@ TEST(ArraySizes, SaturateInsteadOfWrapping) {
 // Memory the system refuses (std::bad_alloc) rather than a size refused
 // beforehand: the address space of a child process is capped just above what
 // it uses, and a request below the physical memory then fails.
-[[noreturn]] void allocateBeyondACappedAddressSpace() {
+[[noreturn, maybe_unused]] void allocateBeyondACappedAddressSpace() {
     long pages = 0;
     std::ifstream("/proc/self/statm") >> pages;
     const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGE_SIZE) + (64 << 20);
