@@ -62,18 +62,7 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
 
     for (station = 1; station <= M; ++station) {
         const int m = station;
-        LAMBN[m - 1] = 0.0;
-        OBCN[m - 1] = 0.0;
-        for (int r = 1; r <= R; ++r) {
-            const std::size_t x = rm(r, m);
-            if (TAU[x] == 0.0) {
-                OBCNR[x] = 0.0;
-                continue;
-            }
-            OBCNR[x] = LMBNR[x] / TAU[x];
-            OBCN[m - 1] += OBCNR[x];
-            LAMBN[m - 1] += LMBNR[x];
-        }
+        stationLoad(R, m, TAU, LMBNR, OBCNR, LAMBN, OBCN);
         if (!(OBCN[m - 1] < 1.0)) {  // NaN or infinite too: an unbounded load
             code = kOverloaded;
             return;

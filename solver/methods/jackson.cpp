@@ -48,21 +48,7 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
 
     for (station = 1; station <= M; ++station) {
         const int m = station;
-        LAMBN[m - 1] = 0.0;
-        OBCN[m - 1] = 0.0;
-        for (int r = 1; r <= R; ++r) {
-            const std::size_t x = rm(r, m);
-            if (TAU[x] == 0.0) {
-                // A pair without service carries no load; its outputs are
-                // defined as 0 rather than left as they were.
-                OBCNR[x] = 0.0;
-                ENRTNR[x] = 0.0;
-                continue;
-            }
-            OBCNR[x] = LMBNR[x] / TAU[x];
-            OBCN[m - 1] += OBCNR[x];
-            LAMBN[m - 1] += LMBNR[x];
-        }
+        stationLoad(R, m, TAU, LMBNR, OBCNR, LAMBN, OBCN);
         // An unbounded load (an interarrival time of 0 makes the external
         // rate infinite) has no steady state at any kind of station.
         if (!std::isfinite(OBCN[m - 1])) {
@@ -93,7 +79,7 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
                 const std::size_t x = rm(r, m);
                 ENRKNR[x] = OBCNR[x];
                 OBCNR[x] *= c;
-                if (TAU[x] != 0.0) ENRTNR[x] = 1.0 / TAU[x];
+                ENRTNR[x] = TAU[x] != 0.0 ? 1.0 / TAU[x] : 0.0;
             }
             continue;
         }
@@ -112,7 +98,9 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
         for (int r = 1; r <= R; ++r) {
             const std::size_t x = rm(r, m);
             ENRKNR[x] = OBCNR[x] * f;
-            if (TAU[x] != 0.0) ENRTNR[x] = f / TAU[x];
+            // A pair without service carries no load; its time is defined
+            // as 0 rather than left as it was.
+            ENRTNR[x] = TAU[x] != 0.0 ? f / TAU[x] : 0.0;
         }
     }
 }

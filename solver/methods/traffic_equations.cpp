@@ -36,4 +36,19 @@ bool solveTrafficEquations(int RM, double* BP, double* LMBNR) {
     return true;
 }
 
+void stationLoad(int R, int m, const double* TAU, const double* LMBNR, double* OBCNR, double* LAMBN, double* OBCN) {
+    LAMBN[m - 1] = 0.0;
+    OBCN[m - 1] = 0.0;
+    for (int r = 1; r <= R; ++r) {
+        const std::size_t x = static_cast<std::size_t>(m - 1) * R + (r - 1);
+        if (TAU[x] == 0.0) {
+            OBCNR[x] = 0.0;
+            continue;
+        }
+        OBCNR[x] = LMBNR[x] / TAU[x];
+        OBCN[m - 1] += OBCNR[x];
+        LAMBN[m - 1] += LMBNR[x];
+    }
+}
+
 }  // namespace kolt::methods

@@ -19,4 +19,10 @@ enum OpenFailure : int {
 // last column and are copied to LMBNR. False on an exactly zero pivot.
 bool solveTrafficEquations(int RM, double* BP, double* LMBNR);
 
+// The load of station m (from 1) once the arrival rates are known: per class
+// OBCNR(r, m) = LMBNR(r, m) / TAU(r, m), the service rate, or 0 for a class
+// without service there; their sum in OBCN(m) and the station's total arrival
+// rate in LAMBN(m).
+void stationLoad(int R, int m, const double* TAU, const double* LMBNR, double* OBCNR, double* LAMBN, double* OBCN);
+
 }  // namespace kolt::methods
