@@ -16,29 +16,143 @@
 //           s(m) = sum_r lambda(r, m) (cs(r, m) + 1) / mu(r, m)^2
 //   ca(i) = sum_j (lambda(j) RJI(j, i) / lambda(i)) (RJI(j, i) cd(j) + 1 - RJI(j, i))
 //           + sum_r (lambda0(r, i) / lambda(i)) c0(r, i)
-// solved by Gauss-Jordan elimination without pivoting. Then per station, with
+// solved by Gauss-Jordan elimination without pivoting (by the sparse LU when
+// the routing comes as lists: the system then has about 3M + transitions
+// entries, and RJI is kept per station as lists too). Then per station, with
 // the aggregate rate mu(m) = lambda(m) / rho(m) and
 //   cb(m) = mu(m)^2 sum_r (lambda(r, m) / lambda(m)) (cs(r, m) + 1) / mu(r, m)^2 - 1,
 //   N(m) = rho (1/2 + (rho ca(m) + cb(m)) / (2 (1 - rho))),  T(m) = N(m) / lambda(m),
 //   T(r, m) = 1 / mu(r, m) - 1 / mu(m) + T(m),  N(r, m) = T(r, m) lambda(r, m).
 // With Poisson arrivals and exponential service N(m) = rho / (1 - rho).
 //
-// Cost O((RM)^3 + M^3). Outside the assumptions: rho >= 1 anywhere (code 30,
+// Cost O((RM)^3 + M^3) dense, near linear in the transitions from lists.
+// Outside the assumptions: rho >= 1 anywhere (code 30,
 // checked at every station first), a station nobody reaches (code 26, before
 // anything divides by its zero arrival rate), a closed loop (code 33); a
 // singular variability system is also reported as code 33.
 #include <cmath>
 #include <cstddef>
 
+#include <vector>
+
 #include "solver/methods/methods.h"
+#include "solver/methods/sparse_system.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods {
+namespace {
+
+// The variability system from routing lists: RJI as per-station lists, G as
+// a sparse matrix of 2M columns; CAN2 receives the arrival variabilities.
+// False when G is singular or too badly conditioned to trust.
+bool solveVariabilityFromLists(int M, int R, const OpenRouting& routing, const double* LAMBN, const double* OBCN,
+                               const double* LMBNR, const double* TAU, const double* CBNR2, const double* C0NR2,
+                               double* CAN2, double& work) {
+    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
+    // RJI(j, i) for the stations i that station j sends customers to.
+    std::vector<std::int64_t> rjiStart{0};
+    std::vector<int> rjiTo;
+    std::vector<double> rjiValue;
+    std::vector<double> share(M + 1, 0.0);
+    std::vector<int> seenFrom(M + 1, 0);  // the station j whose lists last touched i
+    std::vector<int> touched;
+    for (int j = 1; j <= M; ++j) {
+        for (int r = 1; r <= R; ++r) {
+            const std::size_t pair = rm(r, j);
+            for (std::int64_t k = routing.start[pair]; k < routing.start[pair + 1]; ++k) {
+                const int i = routing.target[k] / R + 1;
+                if (seenFrom[i] != j) {
+                    seenFrom[i] = j;
+                    touched.push_back(i);
+                }
+                share[i] += routing.probability[k] * LMBNR[pair] / LAMBN[j - 1];
+            }
+        }
+        for (int i : touched) {
+            rjiTo.push_back(i);
+            rjiValue.push_back(share[i]);
+            share[i] = 0.0;
+        }
+        touched.clear();
+        rjiStart.push_back(static_cast<std::int64_t>(rjiTo.size()));
+    }
+
+    // Columns 1..M: departure variabilities; M+1..2M: arrival variabilities.
+    const int n = 2 * M;
+    SparseColumns G;
+    std::vector<double> b(n, 0.0);
+    for (int j = 1; j <= M; ++j) {
+        G.add(j - 1, 1.0);
+        for (std::int64_t k = rjiStart[j - 1]; k < rjiStart[j]; ++k) {
+            const int i = rjiTo[k];
+            const double p = rjiValue[k];
+            G.add(M + i - 1, -p * p * LAMBN[j - 1] / LAMBN[i - 1]);
+            b[M + i - 1] += (1.0 - p) * p * LAMBN[j - 1] / LAMBN[i - 1];
+        }
+        G.endColumn();
+    }
+    for (int m = 1; m <= M; ++m) {
+        const double rho = OBCN[m - 1];
+        G.add(m - 1, rho - 1.0);
+        G.add(M + m - 1, 1.0);
+        G.endColumn();
+        work = 0.0;
+        for (int r = 1; r <= R; ++r) {
+            const double mu = TAU[rm(r, m)];
+            if (mu != 0.0) work += LMBNR[rm(r, m)] * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
+        }
+        b[m - 1] = LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
+        for (int r = 1; r <= R; ++r)
+            b[M + m - 1] -= routing.minusExternalRate[rm(r, m)] * C0NR2[rm(r, m)] / LAMBN[m - 1];
+    }
+    if (!solveSparse(G, b.data(), b.data())) return false;
+    for (int m = 1; m <= M; ++m) CAN2[m - 1] = b[M + m - 1];
+    return true;
+}
+
+// Each station as a single-server queue by the diffusion formula, once the
+// arrival variabilities are known; stops at the first station that cannot be
+// evaluated.
+void evaluateStations(int M, int R, const double* LAMBN, const double* OBCN, const double* LMBNR, const double* TAU,
+                      const double* CBNR2, const double* CAN2, double* MIN, double* CBN2, double* ENKN, double* ENTN,
+                      double* ENRTNR, double* ENRKNR, int& code, int& station) {
+    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
+    for (station = 1; station <= M; ++station) {
+        const int m = station;
+        const double rho = OBCN[m - 1];
+        const double lambda = LAMBN[m - 1];
+        if (rho == 0.0) {
+            code = kZeroUtilisation;
+            return;
+        }
+        MIN[m - 1] = lambda / rho;
+        if (MIN[m - 1] == 0.0) {
+            code = kInfiniteServiceTime;
+            return;
+        }
+        double mix = 0.0;
+        for (int r = 1; r <= R; ++r) {
+            const double mu = TAU[rm(r, m)];
+            if (mu != 0.0) mix += (LMBNR[rm(r, m)] / lambda) * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
+        }
+        CBN2[m - 1] = MIN[m - 1] * MIN[m - 1] * mix - 1.0;
+        ENKN[m - 1] = rho * (0.5 + 0.5 * (rho * CAN2[m - 1] + CBN2[m - 1]) / (1.0 - rho));
+        ENTN[m - 1] = ENKN[m - 1] / lambda;
+        for (int r = 1; r <= R; ++r) {
+            const std::size_t x = rm(r, m);
+            if (TAU[x] == 0.0) continue;
+            ENRTNR[x] = 1.0 / TAU[x] - 1.0 / MIN[m - 1] + ENTN[m - 1];
+            ENRKNR[x] = ENRTNR[x] * LMBNR[x];
+        }
+    }
+}
+
+}  // namespace
 
 void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
                double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
                double* CBN2, const double* CBNR2, const double* C0NR2, double* RJI, double* G, double* CAN2,
-               int& code, int& station, double& work) {
+               int& code, int& station, double& work, const OpenRouting* lists) {
     code = 0;
     station = 0;
     const int RM = R * M;
@@ -53,9 +167,11 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
     const int n = 2 * M;
     auto g = [G, n](int i, int j) -> double& { return G[static_cast<std::size_t>(j - 1) * n + (i - 1)]; };
 
-    const std::size_t bpSize = static_cast<std::size_t>(RM) * (RM + 1);
-    for (std::size_t x = 0; x < bpSize; ++x) BP1[x] = BP[x];
-    if (!solveTrafficEquations(RM, BP, LMBNR)) {
+    if (!lists) {
+        const std::size_t bpSize = static_cast<std::size_t>(RM) * (RM + 1);
+        for (std::size_t x = 0; x < bpSize; ++x) BP1[x] = BP[x];
+    }
+    if (lists ? !solveTrafficEquations(RM, *lists, LMBNR) : !solveTrafficEquations(RM, BP, LMBNR)) {
         code = kImproperTopology;
         return;
     }
@@ -75,6 +191,16 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
             return;
         }
 
+    if (lists) {
+        if (!solveVariabilityFromLists(M, R, *lists, LAMBN, OBCN, LMBNR, TAU, CBNR2, C0NR2, CAN2, work)) {
+            code = kImproperTopology;
+            station = 0;
+            return;
+        }
+        evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code,
+                         station);
+        return;
+    }
     for (int j = 1; j <= M; ++j)
         for (int i = 1; i <= M; ++i) {
             double sum = 0.0;
@@ -106,50 +232,14 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
         g(M + i, n + 1) = rhs;
     }
 
-    for (int k = 1; k <= n; ++k) {
-        const double pivot = g(k, k);
-        if (pivot == 0.0) {
-            code = kImproperTopology;
-            station = 0;
-            return;
-        }
-        for (int j = k + 1; j <= n + 1; ++j) {
-            g(k, j) /= pivot;
-            const double f = g(k, j);
-            for (int i = 1; i <= n; ++i)
-                if (i != k) g(i, j) -= g(i, k) * f;
-        }
+    if (!eliminateGaussJordan(n, G)) {
+        code = kImproperTopology;
+        station = 0;
+        return;
     }
     for (int m = 1; m <= M; ++m) CAN2[m - 1] = g(M + m, n + 1);
-
-    for (station = 1; station <= M; ++station) {
-        const int m = station;
-        const double rho = OBCN[m - 1];
-        const double lambda = LAMBN[m - 1];
-        if (rho == 0.0) {
-            code = kZeroUtilisation;
-            return;
-        }
-        MIN[m - 1] = lambda / rho;
-        if (MIN[m - 1] == 0.0) {
-            code = kInfiniteServiceTime;
-            return;
-        }
-        double mix = 0.0;
-        for (int r = 1; r <= R; ++r) {
-            const double mu = TAU[rm(r, m)];
-            if (mu != 0.0) mix += (LMBNR[rm(r, m)] / lambda) * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
-        }
-        CBN2[m - 1] = MIN[m - 1] * MIN[m - 1] * mix - 1.0;
-        ENKN[m - 1] = rho * (0.5 + 0.5 * (rho * CAN2[m - 1] + CBN2[m - 1]) / (1.0 - rho));
-        ENTN[m - 1] = ENKN[m - 1] / lambda;
-        for (int r = 1; r <= R; ++r) {
-            const std::size_t x = rm(r, m);
-            if (TAU[x] == 0.0) continue;
-            ENRTNR[x] = 1.0 / TAU[x] - 1.0 / MIN[m - 1] + ENTN[m - 1];
-            ENRKNR[x] = ENRTNR[x] * LMBNR[x];
-        }
-    }
+    evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code,
+                     station);
 }
 
 }  // namespace kolt::methods
