@@ -1,6 +1,7 @@
 // Writes a generated network definition file to standard output:
-//   kolt-netgen FAMILY STATIONS [CLASSES] [FANOUT] [SEED] [ring] [comments]
-// FAMILY is mva, mvap, hmva, jackson or diff; CLASSES is a comma-separated
+//   kolt-netgen FAMILY STATIONS [CLASSES] [FANOUT] [SEED] [ring] [comments] [reach=N]
+// FAMILY is mva, mvap, hmva, jackson or diff, or bench for the exact MVA
+// benchmark ring (then only STATIONS and CLASSES count); CLASSES is a comma-separated
 // list of populations for a closed family (default 5) or the number of
 // classes for an open one (default 1).
 #include <cstdio>
@@ -14,7 +15,7 @@ using kolt::bench::NetworkFamily;
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("kolt-netgen mva|mvap|hmva|jackson|diff STATIONS [CLASSES] [FANOUT] [SEED] [ring] [comments]\n",
+        std::fputs("kolt-netgen mva|mvap|hmva|jackson|diff|bench STATIONS [CLASSES] [FANOUT] [SEED] [ring] [comments]\n",
                    stderr);
         return 2;
     }
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     else if (family == "hmva") shape.family = NetworkFamily::Hmva;
     else if (family == "jackson") shape.family = NetworkFamily::Jackson;
     else if (family == "diff") shape.family = NetworkFamily::Diffusion;
-    else {
+    else if (family != "bench") {
         std::fprintf(stderr, "unknown family %s\n", argv[1]);
         return 2;
     }
@@ -41,8 +42,10 @@ int main(int argc, char** argv) {
     for (int i = 6; i < argc; ++i) {
         if (std::strcmp(argv[i], "ring") == 0) shape.ring = true;
         if (std::strcmp(argv[i], "comments") == 0) shape.comments = true;
+        if (std::strncmp(argv[i], "reach=", 6) == 0) shape.reach = std::atoi(argv[i] + 6);
     }
-    const std::string text = kolt::bench::generateNetwork(shape);
+    const std::string text = family == "bench" ? kolt::bench::ringBenchmarkNetwork(shape.stations, shape.population)
+                                               : kolt::bench::generateNetwork(shape);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

@@ -69,7 +69,9 @@ std::string transitList(const NetworkShape& shape, int m, std::mt19937& random) 
     std::vector<int> targets{(m + 1) % M};
     if (!shape.ring)
         for (int tries = 0; static_cast<int>(targets.size()) < shape.fanOut && tries < 4 * shape.fanOut; ++tries) {
-            const int t = static_cast<int>(random() % M);
+            const int t = shape.reach > 0 && shape.reach < M
+                              ? static_cast<int>((m + M + static_cast<int>(random() % (2 * shape.reach + 1)) - shape.reach) % M)
+                              : static_cast<int>(random() % M);
             if (std::find(targets.begin(), targets.end(), t) == targets.end()) targets.push_back(t);
         }
     const int onward = open ? 12 : 16;

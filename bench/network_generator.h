@@ -26,6 +26,7 @@ struct NetworkShape {
     int openClasses = 1;                // classes of an open network
     int fanOut = 3;                     // transitions per station and class, ring successor included
     bool ring = false;                  // only the ring: no random transitions
+    int reach = 0;                      // random targets at most this far along the ring (0: anywhere)
     std::uint32_t seed = 1;
     bool comments = false;              // a comment line per station, as hand-written files have
 };

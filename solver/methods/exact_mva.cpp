@@ -216,27 +216,38 @@ void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, co
     for (int m = 1; m <= M; ++m)
         if (TYPE[m - 1] == 4) column[m] = ones;
 
-    // Per class, its stations in increasing order: demand, column, and
-    // where its residence time goes; the queueing ones again for the update.
-    struct Visit {
-        double demand;
-        int column;
-    };
-    std::vector<int> first(R + 2, 0), firstQueueing(R + 2, 0);
-    std::vector<Visit> visits;
-    std::vector<int> queueingVisit;  // indices into visits
+    // Per class, its stations in increasing order (demand and column); per
+    // queueing column, the residence times of the classes that visit it, in
+    // class order, for the update.
+    std::vector<int> first(R + 2, 0);
+    std::vector<double> demand;
+    std::vector<int> visitColumn;
     for (int r = 1; r <= R; ++r) {
-        first[r] = static_cast<int>(visits.size());
-        firstQueueing[r] = static_cast<int>(queueingVisit.size());
-        for (int m = 1; m <= M; ++m) {
-            if (!(SR[rm(r, m)] & 0xFF)) continue;
-            if (TYPE[m - 1] != 4) queueingVisit.push_back(static_cast<int>(visits.size()));
-            visits.push_back({D[rm(r, m)], column[m]});
-        }
+        first[r] = static_cast<int>(demand.size());
+        for (int m = 1; m <= M; ++m)
+            if (SR[rm(r, m)] & 0xFF) {
+                demand.push_back(D[rm(r, m)]);
+                visitColumn.push_back(column[m]);
+            }
     }
-    first[R + 1] = static_cast<int>(visits.size());
-    firstQueueing[R + 1] = static_cast<int>(queueingVisit.size());
-    std::vector<double> w(visits.size(), 0.0);  // residence times of the current vector
+    first[R + 1] = static_cast<int>(demand.size());
+    struct Term {
+        int visit;  // index of the residence time
+        int r;
+    };
+    std::vector<int> termStart(queueing + 1, 0);
+    std::vector<Term> terms;
+    for (int m = 1; m <= M; ++m) {
+        if (TYPE[m - 1] == 4) continue;
+        for (int r = 1; r <= R; ++r) {
+            if (!(SR[rm(r, m)] & 0xFF)) continue;
+            int v = first[r];
+            while (visitColumn[v] != column[m]) ++v;
+            terms.push_back({v, r});
+        }
+        termStart[column[m] + 1] = static_cast<int>(terms.size());
+    }
+    std::vector<double> w(demand.size(), 0.0);  // residence times of the current vector
     std::vector<double> X(R + 1, 0.0);
 
     // Row distance of n - e_r from n: class 1 has no place in the address.
@@ -255,12 +266,13 @@ void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, co
             const int p = n[r] - 1;
             if (p == 0) {
                 X[r] = 0.0;
+                std::fill(w.begin() + first[r], w.begin() + first[r + 1], 0.0);
                 continue;
             }
             const double* previous = row - back[r];
             double sum = 0.0;
             for (int v = first[r]; v < first[r + 1]; ++v) {
-                const double residence = visits[v].demand * previous[visits[v].column];
+                const double residence = demand[v] * previous[visitColumn[v]];
                 w[v] = residence;
                 sum += residence;
             }
@@ -268,16 +280,12 @@ void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, co
             if (sum == 0.0) sum = 1.0;
             X[r] = p / sum;
         }
-        for (int c = 0; c < queueing; ++c) row[c] = 1.0;
-        if (queueing < columns) row[ones] = 1.0;
-        for (int r = 1; r <= R; ++r) {
-            if (n[r] == 1) continue;  // X = 0 and W = 0: nothing to add
-            const double x = X[r];
-            for (int k = firstQueueing[r]; k < firstQueueing[r + 1]; ++k) {
-                const int v = queueingVisit[k];
-                row[visits[v].column] += w[v] * x;
-            }
+        for (int c = 0; c < queueing; ++c) {
+            double q = 1.0;
+            for (int k = termStart[c]; k < termStart[c + 1]; ++k) q += w[terms[k].visit] * X[terms[k].r];
+            row[c] = q;
         }
+        if (queueing < columns) row[ones] = 1.0;
         // Odometer, class R fastest, the row moving with it.
         int r = R;
         for (; r >= 1; --r) {
