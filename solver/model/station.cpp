@@ -138,22 +138,31 @@ int Station::addHistBin(int classIndex, double upperBound, double weight) {
 }
 
 // Station line, its distributions by class, then its transitions by class.
+// The fixed lines are converted to Windows-1250 once: a large file's dump
+// writes them hundreds of thousands of times.
 void Station::dump(Reporter& list) const {
+    static const std::string distributions = fixedText("  Rozkłady:");
+    static const std::string transitionsLine = fixedText("  Tranzycje:");
+    static const std::string noRoutingNode = fixedText("  Brak wezla tranzycyjnego");
+    static const std::string kindNames[] = {
+        fixedText(distributionDisplayName(DistributionKind::Det)), fixedText(distributionDisplayName(DistributionKind::Uni)),
+        fixedText(distributionDisplayName(DistributionKind::Exp)), fixedText(distributionDisplayName(DistributionKind::Cox)),
+        fixedText(distributionDisplayName(DistributionKind::Erl)), fixedText(distributionDisplayName(DistributionKind::Hip)),
+        fixedText(distributionDisplayName(DistributionKind::Gen)), fixedText(distributionDisplayName(DistributionKind::Hist))};
     const char* heading = type() == kSourceType ? "Zródło: %s" : "Stanowisko: %s";
     list.report(Level::Info, formatText(heading, name().c_str()));
     const RoutingNode* node = routing();
     if (node == nullptr) {
-        list.report(Level::Info, fixedText("  Brak wezla tranzycyjnego"));
+        list.report(Level::Info, noRoutingNode);
         return;
     }
-    list.report(Level::Info, fixedText("  Rozkłady:"));
+    list.report(Level::Info, distributions);
     for (int r = 0; r < kMaxClasses; ++r) {
         const ServiceDistribution* d = services_.at(r);
         if (d == nullptr) continue;
-        list.report(Level::Info, formatText("    Dla klasy %d rozkład: %s", r,
-                                            fixedText(distributionDisplayName(d->kind())).c_str()));
+        list.report(Level::Info, formatText("    Dla klasy %d rozkład: %s", r, kindNames[static_cast<int>(d->kind())].c_str()));
     }
-    list.report(Level::Info, fixedText("  Tranzycje:"));
+    list.report(Level::Info, transitionsLine);
     for (int r = 0; r < kMaxClasses; ++r) {
         const std::vector<Transition>* transitions = node->transitions(r);
         if (transitions == nullptr) continue;
