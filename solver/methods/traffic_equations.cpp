@@ -34,8 +34,9 @@ bool eliminateGaussJordan(int n, double* A) {
         const double pivot = at(k, k);
         if (pivot == 0.0) return false;
         // x - a*0 is x for every finite a, and x - 0*f is x for every finite
-        // f: such updates are skipped. A non-finite value anywhere in them
-        // (0 * inf is NaN) makes the step run in full.
+        // f: such updates are skipped (an exact zero may then keep the other
+        // sign, which no later step and no printed value tells apart). A
+        // non-finite value in them (0 * inf is NaN) makes the step run in full.
         rows.clear();
         bool finite = true;
         for (int i = 1; i <= n; ++i) {
