@@ -113,6 +113,7 @@ SolverOutcome runSolverProcessWithProgress(QWidget* parent, const QString& solve
             dialog->setWindowModality(Qt::ApplicationModal);
             dialog->setAutoClose(false);
             dialog->setAutoReset(false);
+            dialog->setMinimumWidth(320);
             QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop, [&] {
                 if (outcome.cancelled) return;
                 outcome.cancelled = true;
@@ -122,9 +123,9 @@ SolverOutcome runSolverProcessWithProgress(QWidget* parent, const QString& solve
             loop.quit();  // run on with user input
         }
         if (dialog)
-            dialog->setLabelText(outcome.cancelled
-                                     ? QStringLiteral("Przerywanie analizy...")
-                                     : QStringLiteral("Trwa analiza... (%1 s)").arg(ms / 1000.0, 0, 'f', 1));
+            dialog->setLabelText(outcome.cancelled ? QStringLiteral("Przerywanie analizy...")
+                                                   : QStringLiteral("Trwa analiza...\nCzas: %1 s")
+                                                         .arg(QString::number(ms / 1000.0, 'f', 1).replace(u'.', u',')));
     });
     poll.start(20);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
