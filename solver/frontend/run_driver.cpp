@@ -7,6 +7,7 @@
 #include <new>
 
 #include "command_line.h"
+#include "console_stream.h"
 #include "method_table.h"
 #include "reporter.h"
 #include "solver/analysis/analysis_context.h"
@@ -24,9 +25,9 @@ bool isWorkbenchMode(const char* const* envp) {
 }
 
 // A problem found before the streams are in place goes to the console.
-int refuseOnConsole(const std::string& text) {
-    std::fputs(text.c_str(), stderr);
-    std::fputc('\n', stderr);
+int refuseOnConsole(std::FILE* console, const std::string& text) {
+    std::fputs(text.c_str(), console);
+    std::fputc('\n', console);
     return kFailureStatus;
 }
 
@@ -41,28 +42,33 @@ bool redirect(int target, const char* path) {
 }
 
 // Sets up the two streams for the mode; returns 0 or the failure status.
-int arrangeOutputs(bool workbenchMode, const char* const* envp) {
+int arrangeOutputs(bool workbenchMode, const char* const* envp, std::FILE* console) {
     if (!workbenchMode) {
         if (!std::freopen("wyniki.txt", "w", stdout))
-            return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
+            return refuseOnConsole(console,
+                                   formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
         return 0;
     }
     const char* diagnostics = envp[1];
     const char* results = diagnostics ? envp[2] : nullptr;
     if (!diagnostics || !results)
-        return refuseOnConsole(fixedText("BŁĄD FATALNY: W trybie WINKOLT środowisko musi podawać ścieżki "
-                                         "pliku komunikatów i pliku wyników"));
+        return refuseOnConsole(console, fixedText("BŁĄD FATALNY: W trybie WINKOLT środowisko musi podawać "
+                                                  "ścieżki pliku komunikatów i pliku wyników"));
+    const std::string shownResults = systemText(results);
     std::fflush(stdout);
     std::fflush(stderr);
     // Both files are checked before either stream moves, so that a refusal
     // still reaches the console.
     std::FILE* probe = std::fopen(results, "ab");
-    if (!probe) return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", results));
+    if (!probe)
+        return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", shownResults.c_str()));
     std::fclose(probe);
     if (!redirect(STDERR_FILENO, diagnostics))
-        return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", diagnostics));
+        return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s",
+                                                   systemText(diagnostics).c_str()));
     if (!redirect(STDOUT_FILENO, results)) {
-        std::fputs(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s\n", results).c_str(), stderr);
+        std::fputs(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s\n", shownResults.c_str()).c_str(),
+                   stderr);
         return kFailureStatus;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -95,22 +101,25 @@ int solve(int argc, const char* const* argv, bool workbenchMode, Reporter& repor
 
 int runSolver(int argc, const char* const* argv, const char* const* envp, std::FILE* input) {
     const bool workbenchMode = isWorkbenchMode(envp);
-    if (const int refused = arrangeOutputs(workbenchMode, envp)) return refused;
+    // Only the console speaks the user's encoding; in WINKOLT mode standard
+    // error is the diagnostics file and keeps its Windows-1250 bytes.
+    const ConsoleStream console(stderr, !workbenchMode);
+    if (const int refused = arrangeOutputs(workbenchMode, envp, console.get())) return refused;
 
-    Reporter reporter(Console{stdout, stderr});
+    Reporter reporter(Console{stdout, console.get()});
     int status = 0;
     try {
         status = solve(argc, argv, workbenchMode, reporter);
     } catch (const RunEnded& ended) {
         status = ended.status;
     } catch (const std::bad_alloc&) {
-        std::fputs(fixedText("\nBŁĄD FATALNY: Brak pamięci\n").c_str(), stderr);
+        std::fputs(fixedText("\nBŁĄD FATALNY: Brak pamięci\n").c_str(), console.get());
         status = kFailureStatus;
     }
     std::fflush(stdout);
     if (status == 0 && !workbenchMode) {
-        writeFixed(stderr, "Wyniki zostały zapisane w pliku wyniki.txt\nWciśnij ENTER\n");
-        std::fflush(stderr);
+        writeFixed(console.get(), "Wyniki zostały zapisane w pliku wyniki.txt\nWciśnij ENTER\n");
+        std::fflush(console.get());
         std::fgetc(input);
     }
     return status;

@@ -19,6 +19,7 @@ private slots:
     void correctFileSyntaxThenNetworkAnalysis();
     void wrongFileReportsItsErrors();
     void diagnosticLeadsToItsPlaceInTabbedText();
+    void polishPathArrivesIntact();
 
 private:
     QString reportText(Workbench& wb, CWinKoltDoc* doc);
@@ -133,6 +134,21 @@ void TestSolverRun::diagnosticLeadsToItsPlaceInTabbedText() {
     doubleClickLineWith(QStringLiteral("(9,0)"));
     QCOMPARE(editor->textCursor().blockNumber(), 8);
     QCOMPARE(editor->textCursor().positionInBlock(), 0);
+}
+
+// The solver writes the UTF-8 file name into its Windows-1250 report; the
+// report shows it as the name it is.
+void TestSolverRun::polishPathArrivesIntact() {
+    const QString path = dir_.filePath(QStringLiteral("sieć-próbna.klt"));
+    QVERIFY(QFile::copy(QStringLiteral(KOLT_SOURCE_DIR "/examples/terminale.klt"), path));
+    Workbench wb;
+    wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QVERIFY(doc);
+    wb.frame->action(SyntaxAnalysis)->trigger();
+    QCOMPARE(doc->runState, 1);
+    const QString report = reportText(wb, doc);
+    QVERIFY2(report.contains(QStringLiteral("Analizowany plik: ") + path + QLatin1Char('\n')), qPrintable(report));
 }
 
 QTEST_MAIN(TestSolverRun)
