@@ -40,9 +40,18 @@ bool redirect(int target, const char* path) {
     return moved;
 }
 
+// An output that is the network file itself would truncate it before it is
+// analysed, or overwrite it with the results: such a run is refused.
+int refuseInputAsOutput(const char* inputPath) {
+    return refuseOnConsole(
+        formatText("BŁĄD FATALNY: Analizowany plik %s nie może zostać nadpisany przez wyniki analizy", inputPath));
+}
+
 // Sets up the two streams for the mode; returns 0 or the failure status.
-int arrangeOutputs(bool workbenchMode, const char* const* envp) {
+// `input` is the identity of the network file, already read.
+int arrangeOutputs(bool workbenchMode, const char* const* envp, const FileIdentity& input, const char* inputPath) {
     if (!workbenchMode) {
+        if (sameFile(input, identityOf("wyniki.txt"))) return refuseInputAsOutput(inputPath);
         if (!std::freopen("wyniki.txt", "w", stdout))
             return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
         return 0;
@@ -52,6 +61,8 @@ int arrangeOutputs(bool workbenchMode, const char* const* envp) {
     if (!diagnostics || !results)
         return refuseOnConsole(fixedText("BŁĄD FATALNY: W trybie WINKOLT środowisko musi podawać ścieżki "
                                          "pliku komunikatów i pliku wyników"));
+    if (sameFile(input, identityOf(diagnostics)) || sameFile(input, identityOf(results)))
+        return refuseInputAsOutput(inputPath);
     std::fflush(stdout);
     std::fflush(stderr);
     // Both files are checked before either stream moves, so that a refusal
@@ -59,6 +70,10 @@ int arrangeOutputs(bool workbenchMode, const char* const* envp) {
     std::FILE* probe = std::fopen(results, "ab");
     if (!probe) return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", results));
     std::fclose(probe);
+    // One file for both streams would interleave diagnostics and records:
+    // the results file cannot be had for its own purpose.
+    if (sameFile(identityOf(diagnostics), identityOf(results)))
+        return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", results));
     if (!redirect(STDERR_FILENO, diagnostics))
         return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", diagnostics));
     if (!redirect(STDOUT_FILENO, results)) {
@@ -77,8 +92,8 @@ void analyseAndPrint(const Network& network, int methodIndex, bool workbenchMode
     for (int c = -1; c < network.numberOfClasses(); ++c) results.print(c, workbenchMode, reporter);
 }
 
-int solve(int argc, const char* const* argv, bool workbenchMode, Reporter& reporter) {
-    CommandLine line = readCommandLine(argc, argv, reporter);
+int solve(int argc, const char* const* argv, NetworkFile file, bool workbenchMode, Reporter& reporter) {
+    CommandLine line = readCommandLine(argc, argv, std::move(file), reporter);
     Parser parser(reporter, std::move(line.text));
     const std::unique_ptr<Network> network = parser.parseNetwork();
     if (network) {
@@ -95,12 +110,20 @@ int solve(int argc, const char* const* argv, bool workbenchMode, Reporter& repor
 
 int runSolver(int argc, const char* const* argv, const char* const* envp, std::FILE* input) {
     const bool workbenchMode = isWorkbenchMode(envp);
-    if (const int refused = arrangeOutputs(workbenchMode, envp)) return refused;
+    // The network file is read before any output is opened (and truncated).
+    NetworkFile file;
+    try {
+        file = loadNetworkFile(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return refuseOnConsole(fixedText("BŁĄD FATALNY: Brak pamięci"));
+    }
+    if (const int refused = arrangeOutputs(workbenchMode, envp, file.identity, argc > 1 ? argv[1] : ""))
+        return refused;
 
     Reporter reporter(Console{stdout, stderr});
     int status = 0;
     try {
-        status = solve(argc, argv, workbenchMode, reporter);
+        status = solve(argc, argv, std::move(file), workbenchMode, reporter);
     } catch (const RunEnded& ended) {
         status = ended.status;
     } catch (const std::bad_alloc&) {
