@@ -67,7 +67,20 @@ std::string normaliseLineEnds(std::string bytes) {
     return bytes;
 }
 
-CommandLine readCommandLine(int argc, const char* const* argv, Reporter& reporter) {
+NetworkFile loadNetworkFile(int argc, const char* const* argv) {
+    NetworkFile loaded;
+    if (argc <= 1) return loaded;
+    const FileHandle file = openNetworkFile(argv[1]);
+    if (!file) return loaded;
+    loaded.opened = true;
+    loaded.identity = identityOf(file.get());
+    std::string bytes;
+    loaded.complete = readAll(file.get(), bytes);
+    loaded.text = normaliseLineEnds(std::move(bytes));
+    return loaded;
+}
+
+CommandLine readCommandLine(int argc, const char* const* argv, NetworkFile file, Reporter& reporter) {
     CommandLine line;
     writeFixed(reporter.stream(Target::Err), bannerText());
     if (argc <= 1) {
@@ -78,8 +91,7 @@ CommandLine readCommandLine(int argc, const char* const* argv, Reporter& reporte
     line.methodIndex = chooseMethod(argc, argv, reporter);
 
     const std::string path = systemText(argv[1]);
-    const FileHandle file = openNetworkFile(argv[1]);
-    if (!file) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", path.c_str()));
+    if (!file.opened) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", path.c_str()));
     reporter.report(Level::Info, formatText("Analizowany plik: %s", path.c_str()));
     const char* marker = argc <= 2 ? "(domyslna)" : "";
     if (line.methodIndex >= 0)
@@ -89,10 +101,8 @@ CommandLine readCommandLine(int argc, const char* const* argv, Reporter& reporte
         reporter.report(Level::Info, fixedText("Tryb analizy syntaktycznej (bez przeprowadzania obliczeń)\n"));
     reporter.flush(Target::Err);
 
-    std::string bytes;
-    if (!readAll(file.get(), bytes))
-        reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", path.c_str()));
-    line.text = normaliseLineEnds(std::move(bytes));
+    if (!file.complete) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", path.c_str()));
+    line.text = std::move(file.text);
     return line;
 }
 

@@ -41,9 +41,20 @@ bool redirect(int target, const char* path) {
     return moved;
 }
 
+// An output that is the network file itself would truncate it before it is
+// analysed, or overwrite it with the results: such a run is refused.
+int refuseInputAsOutput(std::FILE* console, const char* inputPath) {
+    return refuseOnConsole(console, formatText("BŁĄD FATALNY: Analizowany plik %s nie może zostać nadpisany przez "
+                                               "wyniki analizy",
+                                               systemText(inputPath).c_str()));
+}
+
 // Sets up the two streams for the mode; returns 0 or the failure status.
-int arrangeOutputs(bool workbenchMode, const char* const* envp, std::FILE* console) {
+// `input` is the identity of the network file, already read.
+int arrangeOutputs(bool workbenchMode, const char* const* envp, const FileIdentity& input, const char* inputPath,
+                   std::FILE* console) {
     if (!workbenchMode) {
+        if (sameFile(input, identityOf("wyniki.txt"))) return refuseInputAsOutput(console, inputPath);
         if (!std::freopen("wyniki.txt", "w", stdout))
             return refuseOnConsole(console,
                                    formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
@@ -54,6 +65,8 @@ int arrangeOutputs(bool workbenchMode, const char* const* envp, std::FILE* conso
     if (!diagnostics || !results)
         return refuseOnConsole(console, fixedText("BŁĄD FATALNY: W trybie WINKOLT środowisko musi podawać "
                                                   "ścieżki pliku komunikatów i pliku wyników"));
+    if (sameFile(input, identityOf(diagnostics)) || sameFile(input, identityOf(results)))
+        return refuseInputAsOutput(console, inputPath);
     const std::string shownResults = systemText(results);
     std::fflush(stdout);
     std::fflush(stderr);
@@ -63,6 +76,10 @@ int arrangeOutputs(bool workbenchMode, const char* const* envp, std::FILE* conso
     if (!probe)
         return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", shownResults.c_str()));
     std::fclose(probe);
+    // One file for both streams would interleave diagnostics and records:
+    // the results file cannot be had for its own purpose.
+    if (sameFile(identityOf(diagnostics), identityOf(results)))
+        return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", shownResults.c_str()));
     if (!redirect(STDERR_FILENO, diagnostics))
         return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s",
                                                    systemText(diagnostics).c_str()));
@@ -83,8 +100,8 @@ void analyseAndPrint(const Network& network, int methodIndex, bool workbenchMode
     for (int c = -1; c < network.numberOfClasses(); ++c) results.print(c, workbenchMode, reporter);
 }
 
-int solve(int argc, const char* const* argv, bool workbenchMode, Reporter& reporter) {
-    CommandLine line = readCommandLine(argc, argv, reporter);
+int solve(int argc, const char* const* argv, NetworkFile file, bool workbenchMode, Reporter& reporter) {
+    CommandLine line = readCommandLine(argc, argv, std::move(file), reporter);
     Parser parser(reporter, std::move(line.text));
     const std::unique_ptr<Network> network = parser.parseNetwork();
     if (network) {
@@ -104,12 +121,20 @@ int runSolver(int argc, const char* const* argv, const char* const* envp, std::F
     // Only the console speaks the user's encoding; in WINKOLT mode standard
     // error is the diagnostics file and keeps its Windows-1250 bytes.
     const ConsoleStream console(stderr, !workbenchMode);
-    if (const int refused = arrangeOutputs(workbenchMode, envp, console.get())) return refused;
+    // The network file is read before any output is opened (and truncated).
+    NetworkFile file;
+    try {
+        file = loadNetworkFile(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return refuseOnConsole(console.get(), fixedText("BŁĄD FATALNY: Brak pamięci"));
+    }
+    if (const int refused = arrangeOutputs(workbenchMode, envp, file.identity, argc > 1 ? argv[1] : "", console.get()))
+        return refused;
 
     Reporter reporter(Console{stdout, console.get()});
     int status = 0;
     try {
-        status = solve(argc, argv, workbenchMode, reporter);
+        status = solve(argc, argv, std::move(file), workbenchMode, reporter);
     } catch (const RunEnded& ended) {
         status = ended.status;
     } catch (const std::bad_alloc&) {

@@ -269,6 +269,38 @@ TEST_F(SolverProcess, HelpAndVersionAnswerOnlyAlone) {
     EXPECT_TRUE(contains(console(asFileName), "Nie mozna otworzyc pliku --help\n"));
 }
 
+// An output file that is the network file itself, under any name, would be
+// truncated before the file is read or overwritten by the results: refused,
+// and the file keeps its bytes. So are one file for both outputs.
+TEST_F(SolverProcess, OutputsThatAreTheInputFileAreRefusedAndTheFileSurvives) {
+    const std::string refusal = "BŁĄD FATALNY: Analizowany plik %s nie może zostać nadpisany przez wyniki analizy\n";
+    auto refused = [&](const SolverRun& run, const std::string& input) {
+        EXPECT_EQ(run.status, 50);
+        std::string expected = refusal;
+        expected.replace(expected.find("%s"), 2, input);
+        EXPECT_TRUE(contains(console(run), expected)) << console(run);
+        EXPECT_EQ(readBytes(dir_ / input), kNetwork);
+    };
+    writeBytes(dir_ / "wyniki.txt", kNetwork);
+    refused(plain({"wyniki.txt"}), "wyniki.txt");
+
+    writeBytes(dir_ / "model.err", kNetwork);
+    refused(workbench({"model.err"}, {"WINKOLT", (dir_ / "model.err").string(), (dir_ / "model.wnk").string()}),
+            "model.err");
+    writeBytes(dir_ / "model.wnk", kNetwork);
+    refused(workbench({"model.wnk"}, {"WINKOLT", (dir_ / "model.err").string(), (dir_ / "model.wnk").string()}),
+            "model.wnk");
+    // A second name of the same file is the same file.
+    fs::create_hard_link(dir_ / "net.klt", dir_ / "alias.err");
+    refused(workbench({"net.klt"}, {"WINKOLT", (dir_ / "alias.err").string(), (dir_ / "net.wnk").string()}),
+            "net.klt");
+
+    const std::string both = (dir_ / "net.out").string();
+    const SolverRun shared = workbench({"net.klt"}, {"WINKOLT", both, both});
+    EXPECT_EQ(shared.status, 50);
+    EXPECT_TRUE(contains(console(shared), "BŁĄD FATALNY: Nie mozna otworzyc pliku " + both + "\n")) << console(shared);
+}
+
 TEST_F(SolverProcess, PlainModeEndsWithAnExhaustedOrClosedInput) {
     EXPECT_EQ(runSolverProcess({{"net.klt"}, {}, dir_, std::string()}).status, 0);
     EXPECT_EQ(runSolverProcess({{"net.klt"}, {}, dir_, std::nullopt}).status, 0);

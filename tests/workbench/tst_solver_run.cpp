@@ -20,6 +20,7 @@ private slots:
     void wrongFileReportsItsErrors();
     void diagnosticLeadsToItsPlaceInTabbedText();
     void polishPathArrivesIntact();
+    void documentNamedLikeItsRunFileIsNotRun();
 
 private:
     QString reportText(Workbench& wb, CWinKoltDoc* doc);
@@ -149,6 +150,30 @@ void TestSolverRun::polishPathArrivesIntact() {
     QCOMPARE(doc->runState, 1);
     const QString report = reportText(wb, doc);
     QVERIFY2(report.contains(QStringLiteral("Analizowany plik: ") + path + QLatin1Char('\n')), qPrintable(report));
+}
+
+// A document called "siec.err" is its own diagnostics file: running it would
+// replace the network by the solver's messages. The run is refused with a
+// message and the file keeps its bytes.
+void TestSolverRun::documentNamedLikeItsRunFileIsNotRun() {
+    const QByteArray network = readTestFile(QStringLiteral(KOLT_SOURCE_DIR "/examples/terminale.klt"));
+    for (const char* name : {"siec.err", "siec.wnk", "siec.cfg"}) {
+        const QString path = writeTestFile(dir_.filePath(QString::fromLatin1(name)), network);
+        Workbench wb;
+        wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
+        CWinKoltDoc* doc = wb.frame->openDocument(path);
+        QVERIFY(doc);
+        wb.frame->methodCombo()->setCurrentIndex(0);
+        QVERIFY(wb.enabled(NetworkAnalysis));
+        wb.frame->action(NetworkAnalysis)->trigger();
+        QCOMPARE(wb.prompts->asked.size(), 1);
+        QVERIFY2(wb.prompts->asked.first().startsWith(QStringLiteral("Nie można uruchomić analizy dokumentu ") + path),
+                 qPrintable(wb.prompts->asked.first()));
+        QCOMPARE(readTestFile(path), network);
+        QCOMPARE(doc->runState, 0);
+        QVERIFY(!wb.frame->frameOf(doc, ViewKind::Report));
+        QFile::remove(path);
+    }
 }
 
 QTEST_MAIN(TestSolverRun)
