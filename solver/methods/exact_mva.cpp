@@ -136,8 +136,10 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
                 W[x] = w;
                 sum += w;
             }
-            // An empty class has no residence time; 1.0 keeps X(r) = 0.
-            if (std::fabs(sum) < 1.0e-6) sum = 1.0;
+            // A class with no customers at this population has no residence
+            // time; 1.0 keeps X(r) = 0. Only then: a class whose demands are
+            // merely small must keep its own sum, or its throughput is wrong.
+            if (p == 0) sum = 1.0;
             LAMBDA[r - 1] = p / sum;
             if (priority.active()) priority.classStep(s, r);
         }
@@ -156,9 +158,10 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
 }
 
 // The general recursion, for networks with priority stations: sets up the
-// state and the priority tables, runs the recursion and reads N. False when
-// the queue table does not fit in ADP or the approximation fails.
-bool runPriorityRecursion(int M, int R, std::int64_t L, const int* bound, const int* TYPE, const int* SR,
+// state and the priority tables, runs the recursion and reads N. Returns 0,
+// or the failure flag's value: the priority tables' refusal, or 1 when the
+// queue table does not fit in ADP or the approximation fails.
+int runPriorityRecursion(int M, int R, std::int64_t L, const int* bound, const int* TYPE, const int* SR,
                           const double* D, const double* tau, const double* THETA, double* ADP, double* W,
                           double* LAMBDA, double* N, std::FILE* roLines) {
     MvaState s;
@@ -182,22 +185,22 @@ bool runPriorityRecursion(int M, int R, std::int64_t L, const int* bound, const 
     std::int64_t S = 1;
     for (int i = 2; i <= R; ++i) {
         s.stride[i] = S;
-        if (S > L / columns / bound[i - 1]) return false;
+        if (S > L / columns / bound[i - 1]) return kClosedNetworkFailed;
         S *= bound[i - 1];
     }
-    if (S * columns > L) return false;
+    if (S * columns > L) return kClosedNetworkFailed;
     s.S = S;
 
     PriorityApproximation priority;
-    if (!priority.prepare(s, roLines)) return false;
+    if (const int refused = priority.prepare(s, roLines)) return refused;
     for (int m = 1; m <= M; ++m)
         if (TYPE[m - 1] <= 4) s.queueAt(m, 0) = 1.0;
     if (priority.active()) priority.setEmpty(s);
-    if (!runRecursion(s, priority)) return false;
+    if (!runRecursion(s, priority)) return kClosedNetworkFailed;
     // The last vector enumerated is the full population: offset S - 1.
     for (int m = 1; m <= M; ++m)
         if (TYPE[m - 1] <= 4) N[m - 1] = s.queueAt(m, S - 1) - 1.0;
-    return true;
+    return 0;
 }
 
 // The recursion for networks without priority stations. K holds the bounds
@@ -276,8 +279,6 @@ void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, co
                 w[v] = residence;
                 sum += residence;
             }
-            // Only a class without customers has no residence time at all.
-            if (sum == 0.0) sum = 1.0;
             X[r] = p / sum;
         }
         for (int c = 0; c < queueing; ++c) {
@@ -384,9 +385,9 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
             return;
         }
         runProductFormRecursion(M, R, K, TYPE, SR, TAU, ADP, columns, W, LAMBDA, N);
-    } else if (!runPriorityRecursion(M, R, L, K, TYPE, SR, TAU, restore.perVisitTau(), THETA, ADP, W, LAMBDA, N,
-                                     roLines)) {
-        failed = 1;
+    } else if (const int refused = runPriorityRecursion(M, R, L, K, TYPE, SR, TAU, restore.perVisitTau(), THETA,
+                                                        ADP, W, LAMBDA, N, roLines)) {
+        failed = refused;
         return;
     }
 

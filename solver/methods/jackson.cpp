@@ -27,6 +27,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "solver/methods/open_topology.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods {
@@ -42,8 +43,9 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
         code = kImproperTopology;
         return;
     }
-    if (lists ? !solveTrafficEquations(RM, *lists, LMBNR) : !solveTrafficEquations(RM, BP, LMBNR)) {
-        code = kImproperTopology;
+    const bool solved = lists ? everyCustomerCanLeave(RM, *lists) && solveTrafficEquations(RM, *lists, LMBNR)
+                              : everyCustomerCanLeave(RM, BP) && solveTrafficEquations(RM, BP, LMBNR);
+    if (!solved) {        code = kImproperTopology;
         return;
     }
 

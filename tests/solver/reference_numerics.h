@@ -127,7 +127,7 @@ inline void literalExactMva(ClosedArrays& a) {
                 a.W[rm(r, m)] = w;
                 sum += w;
             }
-            if (sum == 0.0) sum = 1.0;
+            if (n[r] == 0) sum = 1.0;
             a.LAMBDA[r] = n[r] / sum;
         }
         for (int m = 0; m < M; ++m) {
