@@ -2,6 +2,7 @@
 // which the parser fills the service table.
 #include "solver/model/station.h"
 
+#include <charconv>
 #include <new>
 
 #include "solver/frontend/reporter.h"
@@ -168,8 +169,17 @@ void Station::dump(Reporter& list) const {
         if (transitions == nullptr) continue;
         list.report(Level::Info, formatText("    Dla klasy %d", r));
         for (const Transition& t : *transitions) {
-            list.report(Level::Info,
-                        formatText("      Do obiektu %s z prawd. %f", t.target->name().c_str(), t.probability));
+            // "      Do obiektu %s z prawd. %f" without a format: the line is
+            // the most frequent of a large dump. to_chars gives printf's
+            // digits for %f (both round correctly to six decimals).
+            char probability[64];
+            const auto written = std::to_chars(probability, probability + sizeof probability, t.probability,
+                                               std::chars_format::fixed, 6);
+            std::string line = "      Do obiektu ";
+            line += t.target->name();
+            line += " z prawd. ";
+            line.append(probability, written.ptr);
+            list.report(Level::Info, std::move(line));
         }
     }
 }
