@@ -12,9 +12,10 @@ struct AnalysisContext;
 
 // Checks every station and source as the other preparations do (routing
 // sums, scheduling, distributions, targets), and what a simulation needs
-// beyond them: laws that can be drawn, closed classes that never leave and
-// never come from a source, open classes that can always reach the exit and
-// whose load leaves every single server below 1. Fills SR and the context's
+// beyond them: laws that can be drawn, closed classes that never leave (a
+// source's transitions of a closed class are passed over with a warning),
+// open classes that can always reach the exit and whose load leaves every
+// single server below 1. Fills SR and the context's
 // simulation model, and writes the memory the run needs to standard error.
 // Errors are queued; the caller's flush ends the run.
 void prepareSimulation(const Network& network, AnalysisContext& context, Reporter& reporter);

@@ -34,7 +34,9 @@ constexpr Size kMaxCustomers = (Size{1} << 30) - 1;
 // customers at the delay stations (which may hold any number).
 constexpr double kOpenCapPerDelayedCustomer = 50.0;
 
-bool isTime(double t) { return std::isfinite(t) && t >= 0.0; }
+// A time the clock can add up over a run of 10^8 events without overflow.
+constexpr double kLongestTime = 1e100;
+bool isTime(double t) { return t >= 0.0 && t <= kLongestTime; }
 bool isProbability(double p) { return p >= 0.0 && p <= 1.0; }
 
 // The pairs of a list kind into the model's pool; true when every pair
@@ -53,7 +55,7 @@ bool appendPairs(const PairListDistribution& d, SimulationModel& m, Law& law, Va
 }
 
 // The sampling descriptor of a distribution; false when its parameters
-// describe no law of non-negative times (a negative or infinite time, a
+// describe no law of non-negative times (a negative or enormous time, a
 // probability outside 0..1, branch probabilities above 1 in all, histogram
 // weights that are negative or all 0, an Erlang law without phases).
 bool buildLaw(const ServiceDistribution& d, SimulationModel& m, Law& law) {
@@ -202,8 +204,10 @@ private:
             const std::vector<Transition>* list = source.routing()->transitions(r);
             if (list == nullptr) continue;
             if (closed(r)) {
-                reporter_.report(Level::Error, formatText("Klasa zamknięta %s nie może mieć zgłoszeń ze źródła %s",
-                                                          className(r), source.name().c_str()));
+                // A TRANSIT without class names gives every class the
+                // source's targets; arrivals exist only for open classes.
+                reporter_.report(Level::Warning, formatText("Pominięto tranzycje klasy zamkniętej %s ze źródła %s",
+                                                            className(r), source.name().c_str()));
                 continue;
             }
             const ServiceDistribution* interarrival = source.serviceTable().at(r);
@@ -423,13 +427,18 @@ void prepareSimulation(const Network& network, AnalysisContext& c, Reporter& rep
     } catch (const std::bad_alloc&) {
         reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (SIMUL)"));
     }
+    // Memory the run takes at its start is refused beforehand when it cannot
+    // be had: the closed customers by name, the rest (mostly the stored
+    // batches, 128 rows of three numbers per station and class) as a whole.
     Size closedCustomers = 0;
     for (int k : c.simulationModel.population) closedCustomers += k;
     if (closedCustomers >= kMaxCustomers || !allocatable(closedCustomers, 16))
         reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (customers)"));
+    const Size bytes = methods::simulationMemoryBytes(c.simulationModel);
+    if (!allocatable(bytes, 1)) reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (batches)"));
 
     std::FILE* err = reporter.stream(Target::Err);
-    std::fputs(std::to_string(methods::simulationMemoryBytes(c.simulationModel)).c_str(), err);
+    std::fputs(std::to_string(bytes).c_str(), err);
     writeFixed(err, " bajtów\n");
 }
 

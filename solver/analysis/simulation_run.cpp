@@ -90,16 +90,17 @@ void reportSimulationOutcome(const AnalysisContext& c, Reporter& reporter) {
         case SimulationFailure::None: break;
     }
     const Network* network = c.stations.empty() ? nullptr : c.stations.front()->network();
-    reporter.report(Level::Info,
-                    formatText("Symulacja: %lld zdarzeń, czas symulowany %.6g, w tym odrzucony okres przejściowy "
-                               "%.6g (%lld zdarzeń); ziarno generatora %llu",
-                               static_cast<long long>(r.events), r.simulatedTime, r.warmupTime,
-                               static_cast<long long>(r.warmupEvents),
-                               static_cast<unsigned long long>(c.simulationControl.seed)));
-    reporter.report(Level::Info, formatText("Dokładność: %s (względna połowa szerokości 95%% przedziału ufności "
-                                            "średniej liczby klientów, najgorsza: %s; %d przedziałów); cel %s",
-                                            percent(r.precision).c_str(), whereWorst(c, network).c_str(), r.batches,
+    reporter.report(Level::Info, formatText("Symulacja: %lld zdarzeń, czas symulowany %.6g, ziarno generatora %llu",
+                                            static_cast<long long>(r.events), r.simulatedTime,
+                                            static_cast<unsigned long long>(c.simulationControl.seed)));
+    reporter.report(Level::Info, formatText("Odrzucony okres przejściowy: czas %.6g, %lld zdarzeń", r.warmupTime,
+                                            static_cast<long long>(r.warmupEvents)));
+    reporter.report(Level::Info, formatText("Dokładność (względna połowa 95%% przedziału ufności średniej liczby "
+                                            "klientów): %s, cel %s",
+                                            percent(r.precision).c_str(),
                                             percent(c.simulationControl.precision).c_str()));
+    reporter.report(Level::Info, formatText("Najmniej dokładna: %s; średnie z %d przedziałów",
+                                            whereWorst(c, network).c_str(), r.batches));
     if (!r.precisionReached)
         reporter.report(Level::Warning,
                         formatText("Nie osiągnięto dokładności %s w limicie %lld zdarzeń; osiągnięta dokładność %s (%s)",

@@ -22,7 +22,7 @@ namespace {
 // The sanitizer build runs far slower: a looser goal keeps the checks
 // statistically the same, with wider intervals.
 #ifdef KOLT_SANITIZED_BUILD
-constexpr double kGoal = 0.06;
+constexpr double kGoal = 0.04;
 #else
 constexpr double kGoal = 0.02;
 #endif
