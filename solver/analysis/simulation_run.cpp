@@ -118,12 +118,10 @@ void deriveSimulationResults(const Network& network, AnalysisContext& c, Present
     const methods::SimulationResult& r = c.simulationResult;
     for (int s = 0; s < c.M; ++s) {
         const bool delay = c.simulationModel.discipline[s] == methods::kInfiniteServer;
-        bool finite = true;
         for (int cls = -1; cls < c.R; ++cls) {
             const std::size_t x = static_cast<std::size_t>(s) * (c.R + 1) + (cls + 1);
             const methods::StationMeasures& e = r.estimate[x];
             const methods::StationMeasures& h = r.halfWidth[x];
-            finite = finite && std::isfinite(e.number) && std::isfinite(e.time) && std::isfinite(e.throughput);
             results.setTime(cls, s, 0, e.time);
             results.setNumber(cls, s, 0, e.number);
             results.setUtilisation(cls, s, 0, delay ? -1.0 : e.busy);
@@ -147,9 +145,6 @@ void deriveSimulationResults(const Network& network, AnalysisContext& c, Present
             results.setHalfWidth(Measure::Utilisation, cls, s, 2, h.busy);
             results.setHalfWidth(Measure::Throughput, cls, s, 2, -1.0);
         }
-        if (!finite)
-            reporter.report(Level::Error, formatText("Wynik nieokreślony (przepełnienie) dla stanowiska %s",
-                                                     c.stations[s]->name().c_str()));
     }
 }
 

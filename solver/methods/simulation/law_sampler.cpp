@@ -114,7 +114,7 @@ double SamplerSet::sampleSlow(const Sampler& s, RandomStream& random) const {
             if (s.phases > kProductPhases) return gamma(s.phases, s.a, random);
             double product = 1.0;
             for (int i = 0; i < s.phases; ++i) product *= random.positiveUniform();
-            return -s.a * std::log(product);
+            return -s.a * RandomStream::logarithm(product);
         }
         case LawKind::Cox: {
             double t = 0.0;
@@ -151,11 +151,12 @@ double SamplerSet::gamma(double shape, double scale, RandomStream& random) const
             w = p * p + q * q;
             x = p;
         } while (w >= 1.0 || w == 0.0);
-        x *= std::sqrt(-2.0 * std::log(w) / w);
+        x *= std::sqrt(-2.0 * RandomStream::logarithm(w) / w);
         const double root = 1.0 + c * x;
         if (root <= 0.0) continue;
         const double v = root * root * root;
-        if (std::log(random.positiveUniform()) < 0.5 * x * x + d - d * v + d * std::log(v)) return d * v * scale;
+        if (RandomStream::logarithm(random.positiveUniform()) < 0.5 * x * x + d - d * v + d * RandomStream::logarithm(v))
+            return d * v * scale;
     }
 }
 
