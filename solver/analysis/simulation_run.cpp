@@ -62,7 +62,10 @@ std::string whereWorst(const AnalysisContext& c, const Network* network) {
 void runSimulation(AnalysisContext& c, Reporter& reporter) {
     std::FILE* err = reporter.stream(Target::Err);
     ProgressLine line{err, Clock::now() + kProgressInterval};
-    const bool terminal = isatty(fileno(err)) != 0;
+    // The console in a UTF-8 locale is a re-encoding stream without a file
+    // descriptor of its own; it writes to standard error.
+    const int descriptor = fileno(err) >= 0 ? fileno(err) : STDERR_FILENO;
+    const bool terminal = isatty(descriptor) != 0;
     methods::simulate(c.simulationModel, c.simulationControl, c.simulationResult,
                       terminal ? showProgress : nullptr, &line);
     if (line.shown) {
