@@ -160,7 +160,9 @@ bool ResultsChartView::saveSvg(const QString& path, const QString& title, QStrin
     generator.setOutputDevice(&drawing);
     generator.setSize(imageSize());
     generator.setViewBox(QRect(QPoint(0, 0), imageSize()));
+    generator.setResolution(96);
     generator.setTitle(title);
+    generator.setDescription(QStringLiteral("%1, %2").arg(ResultsChartView::title(ChartMeasure::Utilisation), ResultsChartView::title(ChartMeasure::Number)));
     {
         QPainter painter(&generator);
         render(painter, QRectF(QPointF(0, 0), imageSize()));

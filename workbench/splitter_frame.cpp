@@ -11,7 +11,9 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include "workbench/command_ids.h"
@@ -99,6 +101,10 @@ bool CSplitterFrame::readResults()
     ResultsFile file = readResultsFile(resultsPath(document()->path()));
     if (!file.opened) return false;
     records = std::move(file.records);
+    // A damaged file is said once, quietly: the window shows what could be read.
+    if (file.rejectedLines > 0)
+        mainFrame->statusBar()->showMessage(
+            QStringLiteral("Plik wyników zawiera niepełne lub błędne rekordy (%1); pominięto je.").arg(file.rejectedLines), 10000);
     return true;
 }
 
@@ -116,17 +122,20 @@ QString CSplitterFrame::documentName() const { return document()->path().isEmpty
 
 bool CSplitterFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == splitter() && event->type() == QEvent::Resize) fitTreeWidth();
+    // Once shown and laid out, the window has its real width.
+    if (watched == splitter() && event->type() == QEvent::Show && !treeWidthSet) {
+        treeWidthSet = true;
+        QTimer::singleShot(0, this, &CSplitterFrame::fitTreeWidth);
+    }
     return CChildFrame::eventFilter(watched, event);
 }
 
 void CSplitterFrame::fitTreeWidth()
 {
-    if (treeWidthSet || splitter()->width() <= 2 * kTreeWidth) return;
     // The tree starts 200 pixels wide, or as wide as its longest label needs
     // up to two fifths of the window; the table takes the rest and any
     // later change of the window's width.
-    treeWidthSet = true;
+    if (splitter()->width() <= 2 * kTreeWidth) return;
     const int needed = tree->contentWidth();
     const int treeWidth = qBound(kTreeWidth, needed, splitter()->width() * 2 / 5);
     splitter()->setSizes({treeWidth, splitter()->width() - treeWidth - splitter()->handleWidth()});

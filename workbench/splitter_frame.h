@@ -51,7 +51,7 @@ protected:
 
 private:
     void onViewsNotified(QObject* sender, QObject* hint);
-    // Once the window has its first real width: the tree as wide as its labels.
+    // The tree as wide as its labels, once the window has its real width.
     void fitTreeWidth();
     // Reads the results file; false (records kept) when it cannot be opened.
     bool readResults();

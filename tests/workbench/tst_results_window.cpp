@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <QSplitter>
+#include <QStatusBar>
 
 #include "tests/workbench/recording_device.h"
 #include "tests/workbench/results_fixture.h"
@@ -376,6 +377,9 @@ void TestResultsWindow::strangeResultsFilesOpenQuietly() {
         QCOMPARE(wb.enabled(EditSelectAll), rows > 0);
         QCOMPARE(results->structureView()->structureTree().count() > Tree::FixedItemCount, rows > 0);
         QVERIFY2(wb.prompts->asked.isEmpty(), qPrintable(wb.prompts->asked.join('|')));
+        // What was left out is said once, in the status bar.
+        const bool damaged = name == QStringLiteral("szum") || name == QStringLiteral("uciety");
+        QCOMPARE(wb.frame->statusBar()->currentMessage().contains(QStringLiteral("pominięto")), damaged);
     }
 }
 
