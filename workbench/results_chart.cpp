@@ -162,7 +162,8 @@ bool ResultsChartView::saveSvg(const QString& path, const QString& title, QStrin
     generator.setViewBox(QRect(QPoint(0, 0), imageSize()));
     generator.setResolution(96);
     generator.setTitle(title);
-    generator.setDescription(QStringLiteral("%1, %2").arg(ResultsChartView::title(ChartMeasure::Utilisation), ResultsChartView::title(ChartMeasure::Number)));
+    generator.setDescription(ResultsChartView::title(ChartMeasure::Utilisation) + QStringLiteral(", ")
+                             + ResultsChartView::title(ChartMeasure::Number));
     {
         QPainter painter(&generator);
         render(painter, QRectF(QPointF(0, 0), imageSize()));

@@ -61,8 +61,8 @@ void ResultsTablePrinter::paintPage(QPainter& painter, int page) const
     const int bottom = areaBottom(area);
     auto line = [&](const QStringList& cells, int y) {
         for (qsizetype i = 0; i < cells.size() && i < columnX.size(); ++i)
-            painter.drawText(QRect(columnX[i], y, area.right() - columnX[i], h), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                             cells[i]);
+            painter.drawText(QRect(columnX[i], y, area.right() - columnX[i], h),
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cells[i]);
     };
     painter.save();
     painter.setFont(deviceFont);

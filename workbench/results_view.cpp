@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -69,8 +70,9 @@ public:
     {
         const bool highlighted = view->hasFocus() && view->selectionModel()->isSelected(index);
         painter->save();
-        painter->fillRect(option.rect, option.palette.brush(QPalette::Active, highlighted ? QPalette::Highlight : QPalette::Base));
-        painter->setPen(option.palette.color(QPalette::Active, highlighted ? QPalette::HighlightedText : QPalette::Text));
+        const QPalette& colours = option.palette;
+        painter->fillRect(option.rect, colours.brush(QPalette::Active, highlighted ? QPalette::Highlight : QPalette::Base));
+        painter->setPen(colours.color(QPalette::Active, highlighted ? QPalette::HighlightedText : QPalette::Text));
 
         const bool first = index.column() == 0;
         const int inset = first ? 2 : 6;
@@ -204,6 +206,17 @@ void CResultsView::paintEvent(QPaintEvent* event)
                                                                   ? QPalette::Highlight
                                                                   : QPalette::Base);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+}
+
+void CResultsView::keyPressEvent(QKeyEvent* event)
+{
+    // Copying is the table command's alone: with it disabled (no row
+    // selected) the key does nothing, rather than copy the current cell.
+    if (event == QKeySequence::Copy) {
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void CResultsView::focusInEvent(QFocusEvent* event)

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QPrintDialog>
@@ -103,8 +102,9 @@ bool CSplitterFrame::readResults()
     records = std::move(file.records);
     // A damaged file is said once, quietly: the window shows what could be read.
     if (file.rejectedLines > 0)
-        mainFrame->statusBar()->showMessage(
-            QStringLiteral("Plik wyników zawiera niepełne lub błędne rekordy (%1); pominięto je.").arg(file.rejectedLines), 10000);
+        mainFrame->statusBar()->showMessage(QStringLiteral("Plik wyników zawiera niepełne lub błędne rekordy (%1); "
+                                                          "pominięto je.").arg(file.rejectedLines),
+                                            10000);
     return true;
 }
 
@@ -118,7 +118,10 @@ void CSplitterFrame::showRecords(bool filtered)
     emit tableChanged();
 }
 
-QString CSplitterFrame::documentName() const { return document()->path().isEmpty() ? document()->title() : document()->path(); }
+QString CSplitterFrame::documentName() const
+{
+    return document()->path().isEmpty() ? document()->title() : document()->path();
+}
 
 bool CSplitterFrame::eventFilter(QObject* watched, QEvent* event)
 {
@@ -175,7 +178,7 @@ bool CSplitterFrame::saveCsv(const QString& path, QString* error) const
 QString CSplitterFrame::askExportPath(const QString& caption, const QString& extension, const QString& filter)
 {
     const QString suggested = document()->path().isEmpty() ? document()->title() + QLatin1Char('.') + extension
-                                                      : basePathOf(document()->path()) + extension;
+                                                           : basePathOf(document()->path()) + extension;
     return QFileDialog::getSaveFileName(this, caption, suggested, filter);
 }
 
@@ -190,13 +193,14 @@ void CSplitterFrame::saveCsvAs()
 
 void CSplitterFrame::saveChartAs(bool svg)
 {
-    const QString extension = svg ? QStringLiteral("svg") : QStringLiteral("png");
-    const QString path = askExportPath(svg ? QStringLiteral("Zapisz wykres jako SVG") : QStringLiteral("Zapisz wykres jako PNG"),
-                                       extension,
-                                       svg ? QStringLiteral("Rysunki SVG (*.svg)") : QStringLiteral("Obrazy PNG (*.png)"));
+    const QString path = svg ? askExportPath(QStringLiteral("Zapisz wykres jako SVG"), QStringLiteral("svg"),
+                                             QStringLiteral("Rysunki SVG (*.svg)"))
+                             : askExportPath(QStringLiteral("Zapisz wykres jako PNG"), QStringLiteral("png"),
+                                             QStringLiteral("Obrazy PNG (*.png)"));
     if (path.isEmpty()) return;
     QString error;
-    const bool saved = svg ? chart->saveSvg(path, ResultsTablePrinter::headerText(documentName()), &error) : chart->savePng(path, &error);
+    const bool saved = svg ? chart->saveSvg(path, ResultsTablePrinter::headerText(documentName()), &error)
+                           : chart->savePng(path, &error);
     if (!saved) mainFrame->prompts().showError(this, QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(path, error));
 }
 
@@ -219,10 +223,15 @@ QWidget* CSplitterFrame::makeCornerButtons()
     QToolButton* csv = button(QStringLiteral("Zapisz jako CSV..."),
                               QStringLiteral("Zapisuje wiersze tabeli w pliku CSV (UTF-8, kropka dziesiętna)"),
                               [this] { saveCsvAs(); });
+    // Printing goes through the print command, which prints the chart
+    // while its tab is shown.
     QList<QToolButton*> chartButtons = {
-        button(QStringLiteral("Zapisz jako PNG..."), QStringLiteral("Zapisuje wykres jako obraz PNG"), [this] { saveChartAs(false); }),
-        button(QStringLiteral("Zapisz jako SVG..."), QStringLiteral("Zapisuje wykres jako rysunek SVG"), [this] { saveChartAs(true); }),
-        button(QStringLiteral("Drukuj wykres..."), QStringLiteral("Drukuje wykres"), [this] { mainFrame->action(Command::FilePrint)->trigger(); }),
+        button(QStringLiteral("Zapisz jako PNG..."), QStringLiteral("Zapisuje wykres jako obraz PNG"),
+               [this] { saveChartAs(false); }),
+        button(QStringLiteral("Zapisz jako SVG..."), QStringLiteral("Zapisuje wykres jako rysunek SVG"),
+               [this] { saveChartAs(true); }),
+        button(QStringLiteral("Drukuj wykres..."), QStringLiteral("Drukuje wykres"),
+               [this] { mainFrame->action(Command::FilePrint)->trigger(); }),
     };
     auto follow = [this, csv, chartButtons] {
         csv->setVisible(!chartShown());
