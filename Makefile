@@ -1,13 +1,15 @@
 # Two commands for a newcomer:
 #   make run   install what is missing, build, solve a bundled example
 #   make test  install what is missing, build, run every test (also under sanitizers)
+# and one for a system administrator:
+#   make package  build the Debian package kolt_<version>_<arch>.deb in $(BUILD)/
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 EXAMPLE    ?= examples/terminale.klt
 
-.PHONY: run test setup build build-asan fuzz clean
+.PHONY: run test setup build build-asan package fuzz clean
 
 setup:
 	@scripts/setup.sh
@@ -18,6 +20,9 @@ build: setup
 
 run: build
 	@scripts/run-example.sh $(BUILD)/bin/kolt-32 $(EXAMPLE)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 build-asan: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKOLT_SANITIZE=ON -DKOLT_WORKBENCH=OFF -DKOLT_BENCH=OFF

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the solver on an example in a scratch directory and shows what it wrote
-# (its texts are Windows-1250; they are shown in the terminal's UTF-8).
+# Runs the solver on an example in a scratch directory and shows what it wrote.
+# The solver writes the console in the terminal's encoding itself; the results
+# file stays Windows-1250 and is shown converted on a UTF-8 terminal.
 set -euo pipefail
 solver=$(readlink -f "$1")
 example=$(readlink -f "$2")
@@ -9,13 +10,17 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 
 show() {
-  if command -v iconv >/dev/null; then iconv -f WINDOWS-1250 -t UTF-8; else cat; fi
+  if [ "$(locale charmap 2>/dev/null)" = UTF-8 ] && command -v iconv >/dev/null; then
+    iconv -f WINDOWS-1250 -t UTF-8
+  else
+    cat
+  fi
 }
 
 # Plain mode waits for ENTER at the end: feed it one.
 set +e
-echo | "$solver" "$example" 2>&1 | show
-status=${PIPESTATUS[1]}
+echo | "$solver" "$example"
+status=$?
 set -e
 echo
 echo "=== wyniki.txt ==="

@@ -12,3 +12,16 @@ QString diagnosticsPath(const QString& documentPath) { return basePathOf(documen
 QString resultsPath(const QString& documentPath) { return basePathOf(documentPath) + QStringLiteral("wnk"); }
 
 QString runSettingsPath(const QString& documentPath) { return basePathOf(documentPath) + QStringLiteral("cfg"); }
+
+bool isOwnRunFile(const QString& documentPath) {
+    return !documentPath.isEmpty() &&
+           (documentPath == diagnosticsPath(documentPath) || documentPath == resultsPath(documentPath) ||
+            documentPath == runSettingsPath(documentPath));
+}
+
+QString ownRunFileRefusal(const QString& documentPath) {
+    return QStringLiteral("Nie można uruchomić analizy dokumentu %1: wyniki analizy zostałyby zapisane "
+                          "w tym samym pliku i zniszczyłyby jego treść. Zapisz dokument pod inną nazwą "
+                          "(z rozszerzeniem .klt).")
+        .arg(documentPath);
+}

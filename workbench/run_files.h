@@ -13,3 +13,9 @@ QString basePathOf(const QString& documentPath);
 QString diagnosticsPath(const QString& documentPath);  // base + "err"
 QString resultsPath(const QString& documentPath);      // base + "wnk"
 QString runSettingsPath(const QString& documentPath);  // base + "cfg"
+
+// True when the document's own file is one of its run files (a document
+// named "siec.err", "siec.wnk" or "siec.cfg"): a run would overwrite it.
+bool isOwnRunFile(const QString& documentPath);
+// The message that refuses to run such a document.
+QString ownRunFileRefusal(const QString& documentPath);

@@ -14,6 +14,10 @@ void CWinKoltView::runSolver(bool syntaxOnly)
 {
     const QString path = doc->path();
     if (path.isEmpty()) return;
+    if (isOwnRunFile(path)) {
+        frame->prompts().showError(this, ownRunFileRefusal(path));
+        return;
+    }
 
     // The run files are named after the path as it is now, so a document
     // saved under a new name runs and records under that name.

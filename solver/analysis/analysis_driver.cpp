@@ -68,6 +68,7 @@ void analyseNetwork(const Network& network, int methodIndex, AnalysisContext& co
         case kDiff: deriveDiffusionResults(network, context, results, reporter); break;
         default: break;  // nothing computed: the tables stay uninitialised
     }
+    checkResultsDefined(network, context, results, reporter);
 }
 
 }  // namespace kolt

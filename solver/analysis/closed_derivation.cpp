@@ -29,6 +29,9 @@ void deriveClosedResults(const Network& network, AnalysisContext& c, Presentatio
                          Reporter& reporter) {
     initResults(network, c, results, reporter);
     const bool hmva = c.methodIndex == kHmva;
+    // Both approximations can load a station beyond its capacity; exact MVA
+    // cannot.
+    const bool approximate = hmva || c.methodIndex == kMvap;
     std::vector<double> classThroughput;
     try {
         classThroughput.assign(c.R, 0.0);
@@ -55,7 +58,7 @@ void deriveClosedResults(const Network& network, AnalysisContext& c, Presentatio
             results.setNumber(r, s, 0, Q);
             results.setTime(r, s, 0, c.W[x]);
             results.setThroughput(r, s, 0, X);
-            if (hmva) {
+            if (approximate) {
                 if (U > kOverloadBound && type != kIsType)
                     reporter.report(Level::Error, fixedText("Przeciazenie stanowiska"));
                 else if (U > 1.0)
@@ -84,7 +87,7 @@ void deriveClosedResults(const Network& network, AnalysisContext& c, Presentatio
         results.setNumber(-1, s, 0, total);
         results.setTime(-1, s, 0, T);
         results.setThroughput(-1, s, 0, Xs);
-        if (hmva) {
+        if (approximate) {
             if (Us > kOverloadBound && type != kIsType)
                 reporter.report(Level::Error, fixedText("Przeciazenie stanowisk w sieci"));
             else if (Us > 1.0)

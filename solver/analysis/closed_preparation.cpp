@@ -82,6 +82,20 @@ void describeStation(AnalysisContext& c, int s, const StationLookup& lookup, Rep
     }
 }
 
+// What a closed network leaves out without changing the results the user
+// meant: its customers never come from a source, and a class visiting a
+// station where it has no service time passes it in no time at all.
+void warnOfWhatIsLeftOut(const AnalysisContext& c, Reporter& reporter) {
+    for (const Station* source : c.sources)
+        reporter.report(Level::Warning, formatText("Źródło %s w sieci zamkniętej zostanie pominięte",
+                                                   source->name().c_str()));
+    for (int s = 0; s < c.M; ++s)
+        for (int r = 0; r < c.R; ++r)
+            if (c.SR[static_cast<Size>(s) * c.R + r] && c.stations[s]->serviceTable().at(r) == nullptr)
+                reporter.report(Level::Warning, formatText("Brak rozkladu dla klasy %d w stanowisku %s", r,
+                                                           c.stations[s]->name().c_str()));
+}
+
 void compactRoutingBlocks(AnalysisContext& c, Reporter& reporter) {
     std::vector<int> visited;
     c.INDEX[0] = 1;
@@ -137,6 +151,7 @@ void prepareClosedNetwork(const Network& network, AnalysisContext& c, Reporter& 
         for (int s = 0; s < c.M; ++s) c.SN[r] += c.SR[static_cast<Size>(s) * c.R + r];
     }
     checkEveryClassVisits(network, c, reporter);
+    warnOfWhatIsLeftOut(c, reporter);
     compactRoutingBlocks(c, reporter);
 }
 

@@ -7,6 +7,7 @@
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
 #include "solver/methods/methods.h"
+#include "solver/methods/priority_approximation.h"
 #include "solver/model/station.h"
 
 namespace kolt {
@@ -68,7 +69,19 @@ void runMethod(AnalysisContext& c, Reporter& reporter) {
 }
 
 void reportMethodOutcome(const AnalysisContext& c, Reporter& reporter) {
-    if (c.closedFailed != 0) reporter.report(Level::Error, fixedText("Sieć przeciążona lub niewłaściwa"));
+    const char* method = methodInfo(c.methodIndex).displayName;
+    if (c.closedFailed == methods::kPriorityStationLimit)
+        reporter.report(Level::Error,
+                        formatText("Metoda %s dopuszcza co najwyżej %d stanowisk w sieci ze stanowiskami priorytetowymi",
+                                   method, methods::PriorityApproximation::kStationCapacity));
+    else if (c.closedFailed == methods::kPriorityTableLimit)
+        reporter.report(Level::Error,
+                        formatText("Metoda %s: tablice stanowisk priorytetowych mieszczą co najwyżej %d wartości "
+                                   "wykorzystania i %d wartości pracy; populacje klas są za duże",
+                                   method, static_cast<int>(methods::PriorityApproximation::kUtilisationCapacity),
+                                   static_cast<int>(methods::PriorityApproximation::kWorkCapacity)));
+    else if (c.closedFailed != 0)
+        reporter.report(Level::Error, fixedText("Sieć przeciążona lub niewłaściwa"));
     if (c.openCode == 0) return;
     if (c.openCode == 33) {
         reporter.report(Level::Error, fixedText("Niewłaściwa topologia sieci"));

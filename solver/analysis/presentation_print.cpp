@@ -15,9 +15,12 @@
 //   followed by a tab.
 // Cells, in the order time, number, utilisation, throughput: -1.0 is empty;
 // anything not greater than 0 (NaN too) prints as 0; the number is cut (not
-// rounded) to 10 characters of " %10.8f" (plain) or "%10.4f" (machine).
+// rounded) to 10 characters of " %10.8f" (plain) or "%10.4f" (machine), or,
+// when that would cut off digits before the decimal point, given in the
+// exponent form that fills the 10 characters.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "solver/analysis/presentation_module.h"
@@ -30,10 +33,25 @@ namespace {
 
 constexpr int kCellWidth = 10;
 
+// The cell of a positive value: the fixed form cut to the width, which drops
+// decimals only; where the cut would drop digits before the decimal point,
+// the exponent form with as many decimals as the width holds instead
+// (1.0000e+11). The plain layout keeps its leading blank in both forms.
 void appendNumberCell(std::string& line, double value, bool machine) {
     if (!(value > 0)) value = 0;
-    char buffer[64];
+    char buffer[400];  // the fixed form of the largest double has 309 digits
     const int length = std::snprintf(buffer, sizeof buffer, machine ? "%10.4f" : " %10.8f", value);
+    const char* point = std::strchr(buffer, '.');
+    if (point != nullptr && point - buffer > kCellWidth) {
+        const int room = machine ? kCellWidth : kCellWidth - 1;
+        for (int decimals = room; decimals >= 0; --decimals) {
+            char exponent[32];
+            if (std::snprintf(exponent, sizeof exponent, "%.*e", decimals, value) <= room) {
+                std::snprintf(buffer, sizeof buffer, machine ? "%*s" : " %*s", room, exponent);
+                break;
+            }
+        }
+    }
     line.append(buffer, static_cast<std::size_t>(std::clamp(length, 0, kCellWidth)));
     line += machine ? '\t' : ' ';
 }

@@ -25,7 +25,7 @@ void initResults(const Network& network, const AnalysisContext& context, Present
 // Station totals with the throughput shares f_r = X_r / Xs:
 //   number N[s] (HMVA: sum of Q), time T = sum f_r*W, utilisation Us = sum U,
 //   throughput Xs; queue time T - sum f_r*TAU, number total - Us.
-// HMVA only, as the approximation can overshoot: a utilisation above 1.01
+// HMVA and MVAP only, as the approximations can overshoot: a utilisation above 1.01
 // outside an IS station is the Error "Przeciazenie stanowiska" (per class) or
 // "Przeciazenie stanowisk w sieci" (station total) and is shown as computed;
 // one in (1, 1.01] is clamped to 1.
@@ -48,6 +48,14 @@ void deriveJacksonResults(const Network& network, AnalysisContext& context, Pres
 // wait below saturation).
 void deriveDiffusionResults(const Network& network, AnalysisContext& context, PresentationModule& results,
                             Reporter& reporter);
+
+// After any derivation: every cell of `results` must be a finite number. Each
+// station and class (or station total) with an infinite or undefined cell is
+// the Error "Wynik nieokreślony (przepełnienie) dla stanowiska NAME" (with
+// ", klasa CLASS" for a class), and the run ends at the flush that follows,
+// before anything is printed.
+void checkResultsDefined(const Network& network, const AnalysisContext& context, const PresentationModule& results,
+                         Reporter& reporter);
 
 // The waiting probability above for one station.
 double waitingProbability(double rho, double lambda, double mu, double ca2, double cb2);

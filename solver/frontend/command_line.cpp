@@ -7,13 +7,12 @@
 #include <memory>
 
 #include "method_table.h"
+#include "program_info.h"
 #include "reporter.h"
 #include "text.h"
 
 namespace kolt {
 namespace {
-
-constexpr const char* kBanner = "KOLT-32 wersja 1.0  (c) 1997 Autorzy pakietu KOLT. Wszelkie prawa zastrzeżone.\n";
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -48,7 +47,8 @@ int chooseMethod(int argc, const char* const* argv, Reporter& reporter) {
     if (found >= 0) return found;
     if (std::strcmp(argv[2], "-c") == 0) return kSyntaxOnly;
     reporter.report(Level::Error,
-                    formatText("\"%s\" nie jest właściwym identyfikatorem nazwy metody obliczeniowej!", argv[2]));
+                    formatText("\"%s\" nie jest właściwym identyfikatorem nazwy metody obliczeniowej!",
+                               systemText(argv[2]).c_str()));
     reporter.report(Level::Info, fixedText("Dostępne metody:\n"));
     for (int i = 0; i < kMethodCount; ++i) reporter.report(Level::Info, formatText("\t%s", methodInfo(i).commandName));
     reporter.flush(Target::Err);
@@ -67,9 +67,22 @@ std::string normaliseLineEnds(std::string bytes) {
     return bytes;
 }
 
-CommandLine readCommandLine(int argc, const char* const* argv, Reporter& reporter) {
+NetworkFile loadNetworkFile(int argc, const char* const* argv) {
+    NetworkFile loaded;
+    if (argc <= 1) return loaded;
+    const FileHandle file = openNetworkFile(argv[1]);
+    if (!file) return loaded;
+    loaded.opened = true;
+    loaded.identity = identityOf(file.get());
+    std::string bytes;
+    loaded.complete = readAll(file.get(), bytes);
+    loaded.text = normaliseLineEnds(std::move(bytes));
+    return loaded;
+}
+
+CommandLine readCommandLine(int argc, const char* const* argv, NetworkFile file, Reporter& reporter) {
     CommandLine line;
-    writeFixed(reporter.stream(Target::Err), kBanner);
+    writeFixed(reporter.stream(Target::Err), bannerText());
     if (argc <= 1) {
         reporter.report(Level::Fatal, fixedText("Brak parametrów!\nPoprawna składnia:\n\n\tKOLT32.EXE "
                                                 "plik_z_definicja_sieci [metoda_rozwiazania]"));
@@ -77,9 +90,9 @@ CommandLine readCommandLine(int argc, const char* const* argv, Reporter& reporte
     }
     line.methodIndex = chooseMethod(argc, argv, reporter);
 
-    const FileHandle file = openNetworkFile(argv[1]);
-    if (!file) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", argv[1]));
-    reporter.report(Level::Info, formatText("Analizowany plik: %s", argv[1]));
+    const std::string path = systemText(argv[1]);
+    if (!file.opened) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", path.c_str()));
+    reporter.report(Level::Info, formatText("Analizowany plik: %s", path.c_str()));
     const char* marker = argc <= 2 ? "(domyslna)" : "";
     if (line.methodIndex >= 0)
         reporter.report(Level::Info, formatText("Wybrana metoda obliczeniowa: %s %s\n",
@@ -88,9 +101,8 @@ CommandLine readCommandLine(int argc, const char* const* argv, Reporter& reporte
         reporter.report(Level::Info, fixedText("Tryb analizy syntaktycznej (bez przeprowadzania obliczeń)\n"));
     reporter.flush(Target::Err);
 
-    std::string bytes;
-    if (!readAll(file.get(), bytes)) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", argv[1]));
-    line.text = normaliseLineEnds(std::move(bytes));
+    if (!file.complete) reporter.report(Level::Fatal, formatText("Nie mozna otworzyc pliku %s", path.c_str()));
+    line.text = std::move(file.text);
     return line;
 }
 

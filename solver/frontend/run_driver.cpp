@@ -7,6 +7,7 @@
 #include <new>
 
 #include "command_line.h"
+#include "console_stream.h"
 #include "method_table.h"
 #include "reporter.h"
 #include "solver/analysis/analysis_context.h"
@@ -24,9 +25,9 @@ bool isWorkbenchMode(const char* const* envp) {
 }
 
 // A problem found before the streams are in place goes to the console.
-int refuseOnConsole(const std::string& text) {
-    std::fputs(text.c_str(), stderr);
-    std::fputc('\n', stderr);
+int refuseOnConsole(std::FILE* console, const std::string& text) {
+    std::fputs(text.c_str(), console);
+    std::fputc('\n', console);
     return kFailureStatus;
 }
 
@@ -40,29 +41,51 @@ bool redirect(int target, const char* path) {
     return moved;
 }
 
+// An output that is the network file itself would truncate it before it is
+// analysed, or overwrite it with the results: such a run is refused.
+int refuseInputAsOutput(std::FILE* console, const char* inputPath) {
+    return refuseOnConsole(console, formatText("BŁĄD FATALNY: Analizowany plik %s nie może zostać nadpisany przez "
+                                               "wyniki analizy",
+                                               systemText(inputPath).c_str()));
+}
+
 // Sets up the two streams for the mode; returns 0 or the failure status.
-int arrangeOutputs(bool workbenchMode, const char* const* envp) {
+// `input` is the identity of the network file, already read.
+int arrangeOutputs(bool workbenchMode, const char* const* envp, const FileIdentity& input, const char* inputPath,
+                   std::FILE* console) {
     if (!workbenchMode) {
+        if (sameFile(input, identityOf("wyniki.txt"))) return refuseInputAsOutput(console, inputPath);
         if (!std::freopen("wyniki.txt", "w", stdout))
-            return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
+            return refuseOnConsole(console,
+                                   formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
         return 0;
     }
     const char* diagnostics = envp[1];
     const char* results = diagnostics ? envp[2] : nullptr;
     if (!diagnostics || !results)
-        return refuseOnConsole(fixedText("BŁĄD FATALNY: W trybie WINKOLT środowisko musi podawać ścieżki "
-                                         "pliku komunikatów i pliku wyników"));
+        return refuseOnConsole(console, fixedText("BŁĄD FATALNY: W trybie WINKOLT środowisko musi podawać "
+                                                  "ścieżki pliku komunikatów i pliku wyników"));
+    if (sameFile(input, identityOf(diagnostics)) || sameFile(input, identityOf(results)))
+        return refuseInputAsOutput(console, inputPath);
+    const std::string shownResults = systemText(results);
     std::fflush(stdout);
     std::fflush(stderr);
     // Both files are checked before either stream moves, so that a refusal
     // still reaches the console.
     std::FILE* probe = std::fopen(results, "ab");
-    if (!probe) return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", results));
+    if (!probe)
+        return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", shownResults.c_str()));
     std::fclose(probe);
+    // One file for both streams would interleave diagnostics and records:
+    // the results file cannot be had for its own purpose.
+    if (sameFile(identityOf(diagnostics), identityOf(results)))
+        return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", shownResults.c_str()));
     if (!redirect(STDERR_FILENO, diagnostics))
-        return refuseOnConsole(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", diagnostics));
+        return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s",
+                                                   systemText(diagnostics).c_str()));
     if (!redirect(STDOUT_FILENO, results)) {
-        std::fputs(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s\n", results).c_str(), stderr);
+        std::fputs(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s\n", shownResults.c_str()).c_str(),
+                   stderr);
         return kFailureStatus;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -77,8 +100,8 @@ void analyseAndPrint(const Network& network, int methodIndex, bool workbenchMode
     for (int c = -1; c < network.numberOfClasses(); ++c) results.print(c, workbenchMode, reporter);
 }
 
-int solve(int argc, const char* const* argv, bool workbenchMode, Reporter& reporter) {
-    CommandLine line = readCommandLine(argc, argv, reporter);
+int solve(int argc, const char* const* argv, NetworkFile file, bool workbenchMode, Reporter& reporter) {
+    CommandLine line = readCommandLine(argc, argv, std::move(file), reporter);
     Parser parser(reporter, std::move(line.text));
     const std::unique_ptr<Network> network = parser.parseNetwork();
     if (network) {
@@ -95,22 +118,33 @@ int solve(int argc, const char* const* argv, bool workbenchMode, Reporter& repor
 
 int runSolver(int argc, const char* const* argv, const char* const* envp, std::FILE* input) {
     const bool workbenchMode = isWorkbenchMode(envp);
-    if (const int refused = arrangeOutputs(workbenchMode, envp)) return refused;
+    // Only the console speaks the user's encoding; in WINKOLT mode standard
+    // error is the diagnostics file and keeps its Windows-1250 bytes.
+    const ConsoleStream console(stderr, !workbenchMode);
+    // The network file is read before any output is opened (and truncated).
+    NetworkFile file;
+    try {
+        file = loadNetworkFile(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return refuseOnConsole(console.get(), fixedText("BŁĄD FATALNY: Brak pamięci"));
+    }
+    if (const int refused = arrangeOutputs(workbenchMode, envp, file.identity, argc > 1 ? argv[1] : "", console.get()))
+        return refused;
 
-    Reporter reporter(Console{stdout, stderr});
+    Reporter reporter(Console{stdout, console.get()});
     int status = 0;
     try {
-        status = solve(argc, argv, workbenchMode, reporter);
+        status = solve(argc, argv, std::move(file), workbenchMode, reporter);
     } catch (const RunEnded& ended) {
         status = ended.status;
     } catch (const std::bad_alloc&) {
-        std::fputs(fixedText("\nBŁĄD FATALNY: Brak pamięci\n").c_str(), stderr);
+        std::fputs(fixedText("\nBŁĄD FATALNY: Brak pamięci\n").c_str(), console.get());
         status = kFailureStatus;
     }
     std::fflush(stdout);
     if (status == 0 && !workbenchMode) {
-        writeFixed(stderr, "Wyniki zostały zapisane w pliku wyniki.txt\nWciśnij ENTER\n");
-        std::fflush(stderr);
+        writeFixed(console.get(), "Wyniki zostały zapisane w pliku wyniki.txt\nWciśnij ENTER\n");
+        std::fflush(console.get());
         std::fgetc(input);
     }
     return status;

@@ -1,11 +1,51 @@
 #include "text.h"
 
 #include <cstdarg>
+#include <string_view>
 #include <vector>
 
 #include "common/cp1250.h"
 
 namespace kolt {
+namespace {
+
+// Length of the well-formed UTF-8 sequence at `at`, or 0: no overlong forms,
+// no surrogates, nothing above U+10FFFF.
+size_t utf8SequenceAt(std::string_view text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) return 0;
+    if (byte(at + 1) < low || byte(at + 1) > high) return 0;
+    for (size_t i = 2; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+bool isUtf8(std::string_view text) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = utf8SequenceAt(text, at);
+        if (length == 0) return false;
+        at += length;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::string fixedText(const char* utf8) { return utf8ToCp1250(utf8); }
 
@@ -25,6 +65,11 @@ std::string formatText(const char* utf8Format, ...) {
     }
     va_end(args);
     return out;
+}
+
+std::string systemText(const char* bytes) {
+    const std::string_view text(bytes);
+    return isUtf8(text) ? utf8ToCp1250(text) : std::string(text);
 }
 
 void writeFixed(std::FILE* target, const char* utf8) {

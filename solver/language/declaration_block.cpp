@@ -44,9 +44,10 @@ int lookUp(const char* const (&table)[N], const std::string& word) {
 bool containsBlank(const std::string& name) { return name.find_first_of(" \t") != std::string::npos; }
 
 // The customer count [n]: an optionally signed decimal integer at the start
-// of the word; digits after it (a decimal fraction) are dropped. False when
-// the word does not begin with one, or the count is negative or does not fit
-// a 32-bit integer.
+// of the word; a decimal fraction after it is dropped. False when the word
+// does not begin with one, when anything but a fraction follows it (1e3 is
+// a thousand, not 1), or when the count is negative or does not fit a 32-bit
+// integer.
 bool parseCustomerCount(const std::string& word, int& count) {
     size_t at = 0;
     bool negative = false;
@@ -59,6 +60,9 @@ bool parseCustomerCount(const std::string& word, int& count) {
         ++at;
     }
     if (at == digitsStart) return false;
+    if (at < word.size() && word[at] == '.') ++at;
+    while (at < word.size() && word[at] >= '0' && word[at] <= '9') ++at;
+    if (at != word.size()) return false;
     if (negative && value != 0) return false;
     count = static_cast<int>(value);
     return true;
@@ -201,8 +205,16 @@ void Parser::declareClass() {
     if (containsBlank(name)) scanner_.reportFixedAt(Level::Error, "Nazwa klasy nie może zawierać znaków białych");
     int classIndex = -1;
     if (buildingModel()) {
+        // Results name classes by their first 20 characters only.
+        const std::string shortened = name.substr(0, kMaxClassNameLength);
+        const int sameShortName = name.size() > shortened.size() ? network_->findClass(shortened) : -1;
         classIndex = network_->addClass(name);
-        if (classIndex < 0) scanner_.reportFixedAt(Level::Error, "Błąd semantyczny");
+        if (classIndex < 0)
+            scanner_.reportFixedAt(Level::Error, "Błąd semantyczny");
+        else if (sameShortName >= 0)
+            scanner_.reportAt(Level::Warning,
+                              formatText("Nazwa klasy %s po skróceniu do 20 znaków jest taka sama jak nazwa klasy %s",
+                                         name.c_str(), shortened.c_str()));
     }
 
     int customers = 0;

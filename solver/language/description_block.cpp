@@ -66,6 +66,10 @@ int lookUp(const char* const (&table)[N], const std::string& word) {
     return 0;
 }
 
+// Branch probabilities of a hyperexponential law are often written as
+// decimal fractions whose sum is 1 only up to rounding (0.7 + 0.2 + 0.1).
+constexpr double kBranchSumTolerance = 1e-9;
+
 // Parameters that may stand only once in a station's description.
 bool repeatableInStation(int parameter) { return parameter >= kScheduleParameter; }
 
@@ -255,6 +259,7 @@ void Parser::parseService() {
     bool ignoreRest = false;
     double p[2] = {0, 0};
     double previousBound = 0;
+    double branchProbabilities = 0;  // HIP: their sum must be 1
     char ending = 0;
     do {
         if (i >= 1 && form.values == 1) {
@@ -337,6 +342,7 @@ void Parser::parseService() {
         }
         ++i;
 
+        if (i == form.values && !ignoreRest) branchProbabilities += p[0];
         if (i == form.values && buildingModel()) {
             Station* station = currentStation();
             const int classes = network_->numberOfClasses();
@@ -357,7 +363,10 @@ void Parser::parseService() {
             }
         }
     } while (ending == ',');
-    if (i < form.values) scanner_.reportFixedAt(Level::Error, "Za mało parametrów rozkładu.");
+    if (i < form.values)
+        scanner_.reportFixedAt(Level::Error, "Za mało parametrów rozkładu.");
+    else if (distribution_ == kHip && !ignoreRest && std::fabs(branchProbabilities - 1.0) > kBranchSumTolerance)
+        scanner_.reportFixedAt(Level::Error, "Suma prawdopodobieństw gałęzi rozkładu hiperwykładniczego różna od 1");
 }
 
 // transit := target {',' target} ';'
@@ -397,6 +406,14 @@ void Parser::parseTransit() {
             scanner_.reportFixedAt(Level::Warning, "Rekurencyjna tranzycja obiektu z prawdopodobieństem 1!");
         if (target->type() == kSourceType)
             scanner_.reportFixedAt(Level::Error, "Niedozwolona tranzycja do obiektu typu SOURCE");
+        // The customers of a closed class circulate for ever: none may leave.
+        if (target->type() == kExitType && !currentIsSource() && network_) {
+            const int classes = network_->numberOfClasses();
+            for (int r = 0; r < classes && r < kMaxClasses; ++r)
+                if (classFlags_[r] && network_->customers(r) > 0)
+                    scanner_.reportAt(Level::Error, formatText("Klienci klasy zamkniętej %s nie mogą opuścić sieci",
+                                                               network_->className(r).c_str()));
+        }
         if (ending == ':') {
             ending = readClassList(true);
             if (!currentIsSource())

@@ -21,7 +21,10 @@
 //   cb(m) = mu(m)^2 sum_r (lambda(r, m) / lambda(m)) (cs(r, m) + 1) / mu(r, m)^2 - 1,
 //   N(m) = rho (1/2 + (rho ca(m) + cb(m)) / (2 (1 - rho))),  T(m) = N(m) / lambda(m),
 //   T(r, m) = 1 / mu(r, m) - 1 / mu(m) + T(m),  N(r, m) = T(r, m) lambda(r, m).
-// With Poisson arrivals and exponential service N(m) = rho / (1 - rho).
+// With Poisson arrivals and exponential service N(m) = rho / (1 - rho). Where
+// rho ca(m) + cb(m) < 1 - rho the formula gives fewer customers than are in
+// service; N(m) is then rho (an empty queue), so T(m) is the mean service
+// time and T(r, m) the class's own.
 //
 // Cost O((RM)^3 + M^3). Outside the assumptions: rho >= 1 anywhere (code 30,
 // checked at every station first), a station nobody reaches (code 26, before
@@ -31,6 +34,7 @@
 #include <cstddef>
 
 #include "solver/methods/methods.h"
+#include "solver/methods/open_topology.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods {
@@ -55,7 +59,7 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
 
     const std::size_t bpSize = static_cast<std::size_t>(RM) * (RM + 1);
     for (std::size_t x = 0; x < bpSize; ++x) BP1[x] = BP[x];
-    if (!solveTrafficEquations(RM, BP, LMBNR)) {
+    if (!everyCustomerCanLeave(RM, BP) || !solveTrafficEquations(RM, BP, LMBNR)) {
         code = kImproperTopology;
         return;
     }
@@ -142,6 +146,9 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
         }
         CBN2[m - 1] = MIN[m - 1] * MIN[m - 1] * mix - 1.0;
         ENKN[m - 1] = rho * (0.5 + 0.5 * (rho * CAN2[m - 1] + CBN2[m - 1]) / (1.0 - rho));
+        // With little variability the formula falls below the number in
+        // service, a negative queue; the queue is then empty.
+        if (ENKN[m - 1] < rho) ENKN[m - 1] = rho;
         ENTN[m - 1] = ENKN[m - 1] / lambda;
         for (int r = 1; r <= R; ++r) {
             const std::size_t x = rm(r, m);

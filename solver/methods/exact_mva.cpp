@@ -127,8 +127,10 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
                 W[x] = w;
                 sum += w;
             }
-            // An empty class has no residence time; 1.0 keeps X(r) = 0.
-            if (std::fabs(sum) < 1.0e-6) sum = 1.0;
+            // A class with no customers at this population has no residence
+            // time; 1.0 keeps X(r) = 0. Only then: a class whose demands are
+            // merely small must keep its own sum, or its throughput is wrong.
+            if (p == 0) sum = 1.0;
             LAMBDA[r - 1] = p / sum;
             if (priority.active()) priority.classStep(s, r);
         }
@@ -198,8 +200,8 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
     s.S = S;
 
     PriorityApproximation priority;
-    if (!priority.prepare(s, roLines)) {
-        failed = 1;
+    if (const int refused = priority.prepare(s, roLines)) {
+        failed = refused;
         return;
     }
     for (int m = 1; m <= M; ++m)

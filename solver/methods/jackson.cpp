@@ -26,6 +26,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "solver/methods/open_topology.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods {
@@ -41,7 +42,7 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
         code = kImproperTopology;
         return;
     }
-    if (!solveTrafficEquations(RM, BP, LMBNR)) {
+    if (!everyCustomerCanLeave(RM, BP) || !solveTrafficEquations(RM, BP, LMBNR)) {
         code = kImproperTopology;
         return;
     }

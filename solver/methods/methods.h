@@ -9,10 +9,17 @@
 
 namespace kolt::methods {
 
-// Exact mean value analysis (MVA and MVAP). `failed` is set to 0 on entry and
-// to 1 when a class's routing is not strongly connected or the priority
-// approximation fails. K and TAU are restored on every exit. `roLines`
-// receives the utilisation diagnostics of the priority approximation.
+// Values of the closed-network failure flag: 1 for a network the method
+// cannot solve (routing not strongly connected, a failed priority step);
+// the priority approximation's limits are told apart so that the user learns
+// which limit the network exceeds.
+enum ClosedFailure : int { kClosedNetworkFailed = 1, kPriorityStationLimit = 2, kPriorityTableLimit = 3 };
+
+// Exact mean value analysis (MVA and MVAP). `failed` is set to 0 on entry, to
+// kPriorityStationLimit or kPriorityTableLimit when the priority tables
+// cannot hold the network (before the recursion), and to 1 for any other
+// failure. K and TAU are restored on every exit. `roLines` receives the
+// utilisation diagnostics of the priority approximation.
 void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU, const int* SN,
               double* ADP, const int* INDEX, int mode, double* THETA, double* N, double* W, double* LAMBDA,
               int& failed, std::FILE* roLines);

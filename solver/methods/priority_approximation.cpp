@@ -50,15 +50,15 @@ int PriorityApproximation::headOfLineStations(int M, const int* TYPE) {
     return count;
 }
 
-bool PriorityApproximation::prepare(const MvaState& s, std::FILE* roLines) {
+int PriorityApproximation::prepare(const MvaState& s, std::FILE* roLines) {
     const int M = s.M;
     const int R = s.R;
     roLines_ = roLines;
     priorityStations_.clear();
     for (int m = 1; m <= M; ++m)
         if (s.TYPE[m - 1] == 5 || s.TYPE[m - 1] == 6) priorityStations_.push_back(m);
-    if (priorityStations_.empty()) return true;
-    if (M > kStationCapacity) return false;
+    if (priorityStations_.empty()) return 0;
+    if (M > kStationCapacity) return kPriorityStationLimit;
 
     P_.assign(R + 2, 1);
     for (int i = R; i >= 1; --i) P_[i] = saturatingProduct(P_[i + 1], s.bound[i - 1]);
@@ -84,17 +84,17 @@ bool PriorityApproximation::prepare(const MvaState& s, std::FILE* roLines) {
                 workBlock_[s.rm(r, m)] = workTotal + workOffset;
                 workOffset += P_[r + 1];
             }
-            if (utilisationOffset > kUtilisationCapacity || workOffset > kWorkCapacity) return false;
+            if (utilisationOffset > kUtilisationCapacity || workOffset > kWorkCapacity) return kPriorityTableLimit;
         }
         // A work block of size 1 keeps its own entry.
         utilisationTotal += utilisationOffset;
         workTotal += workOffset;
-        if (utilisationTotal > kUtilisationCapacity || workTotal > kWorkCapacity) return false;
+        if (utilisationTotal > kUtilisationCapacity || workTotal > kWorkCapacity) return kPriorityTableLimit;
     }
     utilisation_.assign(static_cast<std::size_t>(utilisationTotal), 0.0);
     work_.assign(static_cast<std::size_t>(workTotal), 0.0);
     lastClassWork_.assign(M + 1, 0.0);
-    return true;
+    return 0;
 }
 
 void PriorityApproximation::setEmpty(const MvaState& s) {

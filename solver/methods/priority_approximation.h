@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "solver/methods/methods.h"
 #include "solver/methods/mva_state.h"
 
 namespace kolt::methods {
@@ -20,9 +21,11 @@ public:
     // queue table.
     static int headOfLineStations(int M, const int* TYPE);
 
-    // Sizes the tables for the state's bounds and checks their capacity;
-    // false when the network needs more than the tables hold.
-    bool prepare(const MvaState& state, std::FILE* roLines);
+    // Sizes the tables for the state's bounds and checks their capacity:
+    // 0, or the failure flag value kPriorityStationLimit (more stations than
+    // kStationCapacity) or kPriorityTableLimit (more entries than the tables
+    // hold).
+    int prepare(const MvaState& state, std::FILE* roLines);
     bool active() const { return !priorityStations_.empty(); }
 
     // Values for the empty population, stored at the state's current offset.

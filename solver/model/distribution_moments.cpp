@@ -17,20 +17,28 @@ double rootOfVariance(double variance) { return variance > 0.0 ? std::sqrt(varia
 }  // namespace
 
 // Uniform on [a, b]: mean (a+b)/2; standard deviation (b-a)/sqrt(12), hence
-// variation (b-a) / (sqrt(3)·(a+b)).
-double UniDistribution::mean() const { return (a_ + b_) / 2.0; }
-double UniDistribution::variation() const { return (b_ - a_) / (std::sqrt(3.0) * (a_ + b_)); }
+// variation (b-a) / (a+b) / sqrt(3). Both are formed from the halves a/2 and
+// b/2, so that bounds near the top of the double range do not overflow; the
+// halves are exact, so the mean is that of the plain formula.
+double UniDistribution::mean() const { return a_ / 2.0 + b_ / 2.0; }
+double UniDistribution::variation() const { return (b_ / 2.0 - a_ / 2.0) / (a_ / 2.0 + b_ / 2.0) / std::sqrt(3.0); }
 
 // Erlang with k phases: variation 1/sqrt(k), whatever the mean.
 double ErlDistribution::variation() const { return 1.0 / std::sqrt(static_cast<double>(k_)); }
 
 // Cox with phases (a_i, t_i), i = 1..n, and the running product
 // A_i = a_1·a_2·…·a_i (the probability of reaching phase i):
-//   mean      = Σ A_i·t_i
-//   variation = sqrt(Σ A_i·t_i²) / mean
-// For a chain of phases that are all entered (every a_i = 1) this is the sum
-// of independent exponentials, e.g. two phases of mean 1 give mean 2 and
-// variation 1/sqrt(2). Cost O(n).
+//   mean  = Σ A_i·t_i
+//   E[T²] = Σ A_i·2t_i² + 2·Σ_{i<j} A_j·t_i·t_j
+// (phase i's exponential contributes its own second moment, and each pair of
+// phases that are both reached the product of their means). Subtracting the
+// square of the mean leaves the variance as a sum of terms that are never
+// negative:
+//   Var = Σ A_i·t_i² + Σ A_i·(1 − A_i)·t_i² + 2·Σ_j A_j·t_j·Σ_{i<j} (1 − A_i)·t_i
+// For a chain of phases that are all entered (every A_i = 1) only the first
+// sum remains, the variance of a sum of independent exponentials: two phases
+// of mean 1 give mean 2 and variation 1/sqrt(2). Cost O(n) with a running
+// sum of (1 − A_i)·t_i.
 double CoxDistribution::mean() const {
     double reach = 1.0;
     double sum = 0.0;
@@ -44,11 +52,18 @@ double CoxDistribution::mean() const {
 double CoxDistribution::variation() const {
     double reach = 1.0;
     double squares = 0.0;
+    double stopping = 0.0;  // Σ A_i·(1 − A_i)·t_i²
+    double pairs = 0.0;     // Σ_j A_j·t_j·Σ_{i<j} (1 − A_i)·t_i
+    double missedBefore = 0.0;
     for (size_t i = 0; i < first_.size(); ++i) {
         reach *= first_[i];
-        squares += reach * second_[i] * second_[i];
+        const double t = second_[i];
+        squares += reach * t * t;
+        stopping += reach * (1.0 - reach) * t * t;
+        pairs += reach * t * missedBefore;
+        missedBefore += (1.0 - reach) * t;
     }
-    return std::sqrt(squares) / mean();
+    return std::sqrt(squares + stopping + 2.0 * pairs) / mean();
 }
 
 // Hyperexponential with branches (p_i, t_i): mean m = Σ p_i·t_i. With

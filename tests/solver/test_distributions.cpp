@@ -60,6 +60,10 @@ TEST(DistributionMoments, UniformOnAnInterval) {
     // Standard deviation 2/sqrt(12) over mean 2.
     EXPECT_NEAR(uni.variation(), 1 / (2 * std::sqrt(3.0)), kTight);
     EXPECT_NEAR(UniDistribution(0, 2).variation(), 1 / std::sqrt(3.0), kTight);
+    // Bounds whose sum overflows still have their mean and variation.
+    const UniDistribution huge(1e308, 1.6e308);
+    EXPECT_DOUBLE_EQ(huge.mean(), 1.3e308);
+    EXPECT_NEAR(huge.variation(), 0.6 / (std::sqrt(3.0) * 2.6), kTight);
 }
 
 TEST(DistributionMoments, CoxUsesTheRunningProductOfEntryProbabilities) {
@@ -72,11 +76,16 @@ TEST(DistributionMoments, CoxUsesTheRunningProductOfEntryProbabilities) {
     EXPECT_DOUBLE_EQ(chain.mean(), 2);
     EXPECT_NEAR(chain.variation(), 1 / std::sqrt(2.0), kTight);
 
-    // Second phase reached with probability 0.5: A = 1, 0.5.
-    // mean = 1·1 + 0.5·2 = 2; Σ A·t² = 1 + 0.5·4 = 3.
+    // Second phase reached with probability 0.5: T = X1 + B·X2 with X1, X2
+    // exponential of means 1 and 2 and B a fair coin. mean = 1 + 0.5·2 = 2;
+    // Var = Var X1 + E[B·X2²] − (E[B·X2])² = 1 + 0.5·8 − 1 = 4.
     CoxDistribution branching({1, 0.5}, {1, 2});
     EXPECT_DOUBLE_EQ(branching.mean(), 2);
-    EXPECT_NEAR(branching.variation(), std::sqrt(3.0) / 2, kTight);
+    EXPECT_NEAR(branching.variation(), 1.0, kTight);
+    // COX[1,0.2,0.4,0.3]: mean 0.32, E[T²] = 2·0.04 + 0.4·2·0.09 + 2·0.4·0.2·0.3
+    // = 0.2, Var = 0.2 − 0.1024 = 0.0976, squared variation 0.953125.
+    const double cv = CoxDistribution({1, 0.4}, {0.2, 0.3}).variation();
+    EXPECT_NEAR(cv * cv, 0.953125, kTight);
 
     // The first probability counts too: a_1 = 0.5 halves everything.
     CoxDistribution skipped({0.5, 1}, {2, 2});

@@ -205,6 +205,102 @@ TEST_F(SolverProcess, WorkbenchModeWithoutUsableFilesRefusesOnTheConsole) {
     EXPECT_TRUE(fs::exists(dir_ / "wyniki.txt"));
 }
 
+// The console speaks the user's locale: UTF-8 in a UTF-8 locale, the
+// Windows-1250 bytes in any other. Names from the network file are converted
+// with the fixed texts, the path from the file system arrives intact, and the
+// files do not change with the locale.
+TEST_F(SolverProcess, ConsoleTextFollowsTheLocaleAndTheFilesDoNot) {
+    const std::string path = "sieć-próbna.klt";
+    std::string polish = kNetwork;
+    for (size_t at; (at = polish.find("Procesor")) != std::string::npos;) polish.replace(at, 8, "Pami\xEA\xE6");
+    writeBytes(dir_ / path, polish);
+    std::string lifo = polish;
+    lifo.replace(lifo.find("SCHEDULE=FIFO"), 13, "SCHEDULE=LIFO");
+    writeBytes(dir_ / "lifo.klt", lifo);
+
+    const std::vector<std::vector<std::string>> commandLines = {{path}, {path, "-c"}, {"lifo.klt"}};
+    for (const auto& arguments : commandLines) {
+        const SolverRun inC = runSolverProcess({arguments, {"LANG=C"}, dir_});
+        const std::string filesInC = readBytes(dir_ / "wyniki.txt");
+        const SolverRun inUtf8 = runSolverProcess({arguments, {"LC_ALL=C.UTF-8"}, dir_});
+        EXPECT_EQ(inUtf8.status, inC.status);
+        EXPECT_EQ(inUtf8.console, cp1250ToUtf8(inC.console)) << arguments.back();
+        EXPECT_EQ(readBytes(dir_ / "wyniki.txt"), filesInC) << arguments.back();
+    }
+
+    const SolverRun inC = runSolverProcess({{path}, {"LANG=C"}, dir_});
+    EXPECT_TRUE(contains(inC.console, "Wszelkie prawa zastrze\xBFone.\n"));
+    EXPECT_TRUE(contains(inC.console, "Analizowany plik: sie\xE6-pr\xF3" "bna.klt\n"));
+    const SolverRun inUtf8 = runSolverProcess({{path}, {"LANG=C.UTF-8"}, dir_});
+    EXPECT_TRUE(contains(inUtf8.console, "Wszelkie prawa zastrzeżone.\n"));
+    EXPECT_TRUE(contains(inUtf8.console, "Analizowany plik: sieć-próbna.klt\n"));
+    EXPECT_TRUE(contains(inUtf8.console, "Wciśnij ENTER\n"));
+    EXPECT_TRUE(contains(runSolverProcess({{"lifo.klt"}, {"LANG=C.UTF-8"}, dir_}).console, "(stanowisko: Pamięć)"));
+}
+
+// File names are UTF-8; the diagnostics file is Windows-1250, so a name is
+// converted, '?' standing for a character the code page lacks, and a name
+// that is not UTF-8 at all passes as the bytes it is.
+TEST_F(SolverProcess, FileSystemNamesAreWrittenInWindows1250) {
+    const auto diagnosticsFor = [&](const std::string& name) {
+        workbench({name, "-c"}, {"WINKOLT", (dir_ / "run.err").string(), (dir_ / "run.wnk").string()});
+        return readBytes(dir_ / "run.err");
+    };
+    writeBytes(dir_ / "sieć-próbna.klt", kNetwork);
+    EXPECT_TRUE(contains(diagnosticsFor("sieć-próbna.klt"), "\nAnalizowany plik: sie\xE6-pr\xF3" "bna.klt\n"));
+    EXPECT_TRUE(contains(diagnosticsFor("brak-żółw-日本.klt"), "Nie mozna otworzyc pliku brak-\xBF\xF3\xB3w-??.klt\n"));
+    writeBytes(dir_ / "stara-sie\xE6.klt", kNetwork);
+    EXPECT_TRUE(contains(diagnosticsFor("stara-sie\xE6.klt"), "Analizowany plik: stara-sie\xE6.klt\n"));
+}
+
+// --help and --version answer only as the single argument; beside another
+// argument the word is a file name, as it always was.
+TEST_F(SolverProcess, HelpAndVersionAnswerOnlyAlone) {
+    const SolverRun help = runSolverProcess({{"--help"}, {"LANG=C.UTF-8"}, dir_});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.console.rfind("Użycie: kolt-32 PLIK [METODA | -c]\n", 0), 0u) << help.console;
+    const SolverRun version = runSolverProcess({{"--version"}, {"LANG=C"}, dir_});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.console.rfind("KOLT-32 wersja 1.0  (c) 1997", 0), 0u) << version.console;
+    EXPECT_FALSE(fs::exists(dir_ / "wyniki.txt"));
+
+    const SolverRun asFileName = plain({"--help", "MVA"});
+    EXPECT_EQ(asFileName.status, 50);
+    EXPECT_TRUE(contains(console(asFileName), "Nie mozna otworzyc pliku --help\n"));
+}
+
+// An output file that is the network file itself, under any name, would be
+// truncated before the file is read or overwritten by the results: refused,
+// and the file keeps its bytes. So are one file for both outputs.
+TEST_F(SolverProcess, OutputsThatAreTheInputFileAreRefusedAndTheFileSurvives) {
+    const std::string refusal = "BŁĄD FATALNY: Analizowany plik %s nie może zostać nadpisany przez wyniki analizy\n";
+    auto refused = [&](const SolverRun& run, const std::string& input) {
+        EXPECT_EQ(run.status, 50);
+        std::string expected = refusal;
+        expected.replace(expected.find("%s"), 2, input);
+        EXPECT_TRUE(contains(console(run), expected)) << console(run);
+        EXPECT_EQ(readBytes(dir_ / input), kNetwork);
+    };
+    writeBytes(dir_ / "wyniki.txt", kNetwork);
+    refused(plain({"wyniki.txt"}), "wyniki.txt");
+
+    writeBytes(dir_ / "model.err", kNetwork);
+    refused(workbench({"model.err"}, {"WINKOLT", (dir_ / "model.err").string(), (dir_ / "model.wnk").string()}),
+            "model.err");
+    writeBytes(dir_ / "model.wnk", kNetwork);
+    refused(workbench({"model.wnk"}, {"WINKOLT", (dir_ / "model.err").string(), (dir_ / "model.wnk").string()}),
+            "model.wnk");
+    // A second name of the same file is the same file.
+    fs::create_hard_link(dir_ / "net.klt", dir_ / "alias.err");
+    refused(workbench({"net.klt"}, {"WINKOLT", (dir_ / "alias.err").string(), (dir_ / "net.wnk").string()}),
+            "net.klt");
+
+    const std::string both = (dir_ / "net.out").string();
+    const SolverRun shared = workbench({"net.klt"}, {"WINKOLT", both, both});
+    EXPECT_EQ(shared.status, 50);
+    EXPECT_TRUE(contains(console(shared), "BŁĄD FATALNY: Nie mozna otworzyc pliku " + both + "\n")) << console(shared);
+}
+
 TEST_F(SolverProcess, PlainModeEndsWithAnExhaustedOrClosedInput) {
     EXPECT_EQ(runSolverProcess({{"net.klt"}, {}, dir_, std::string()}).status, 0);
     EXPECT_EQ(runSolverProcess({{"net.klt"}, {}, dir_, std::nullopt}).status, 0);

@@ -199,7 +199,7 @@ TEST(LanguageRobustness, ThousandsOfItems) {
     // 5000 stations in a chain, each to the next, the last to the exit; one
     // long routing list at the first station besides.
     const int count = 5000;
-    std::string declarations = "/CLASS/ NAME=A[]\n/CLASS/ NAME=B[2]\n";
+    std::string declarations = "/CLASS/ NAME=A[]\n/CLASS/ NAME=B[]\n";
     std::string descriptions;
     std::string fanOut;
     for (int i = 0; i < count; ++i) {

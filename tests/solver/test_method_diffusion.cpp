@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "solver/methods/methods.h"
 #include "tests/solver/test_method_arrays.h"
@@ -41,6 +42,22 @@ TEST(MethodDiffusion, SingleStationMatchesMM1AndHalvesItForDeterministicService)
     ASSERT_EQ(code, 0);
     EXPECT_NEAR(md1.CBN2[0], 0.0, 1e-12);
     EXPECT_NEAR(md1.ENKN[0], 0.6 / (2 * 0.4), 1e-12);
+}
+
+TEST(MethodDiffusion, QueueIsEmptyWhereTheFormulaFallsBelowTheLoad) {
+    // Poisson arrivals at 0.25 into Erlang-4 service of mean 1: the formula
+    // gives 0.25 (1/2 + (0.25 + 0.25) / 1.5) = 0.2083, fewer customers than
+    // the 0.25 in service. D/D/1 at 0.5 likewise gives 0.25.
+    for (const auto& [load, arrivalScv, serviceScv] : {std::tuple{0.25, 1.0, 0.25}, std::tuple{0.5, 0.0, 0.0}}) {
+        OpenArrays a = buildOpen({4}, Routing{{{0.0}}}, {{1.0}}, {{load}}, {{serviceScv}}, {{arrivalScv}});
+        int code = -1, station = -1;
+        runDiffusion(a, code, station);
+        ASSERT_EQ(code, 0);
+        EXPECT_DOUBLE_EQ(a.ENKN[0], load);
+        EXPECT_NEAR(a.ENTN[0], 1.0, 1e-12) << "the time is the service time";
+        EXPECT_NEAR(a.ENRTNR[0], 1.0, 1e-12);
+        EXPECT_NEAR(a.ENRKNR[0], load, 1e-12) << "Little's law for the class";
+    }
 }
 
 TEST(MethodDiffusion, TandemCarriesTheDepartureVariabilityOnAndClassTimesDifferByServiceTime) {

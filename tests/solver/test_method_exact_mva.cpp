@@ -293,7 +293,7 @@ TEST(MethodExactMva, PopulationAndServiceTimesRestoredOnEveryExit) {
 
     // Fails in the priority capacity check, also after K was raised.
     ClosedArrays prio = buildClosed({200, 200}, {5, 1}, p, tau);
-    EXPECT_EQ(runMva(prio), 1);
+    EXPECT_EQ(runMva(prio), kPriorityTableLimit);
     EXPECT_EQ(prio.K, (std::vector<int>{200, 200}));
     EXPECT_EQ(prio.TAU, tauBefore);
 
@@ -325,6 +325,20 @@ TEST(MethodExactMva, PriorityStationsUnderMvap) {
     EXPECT_NEAR(mixed.w(1, 1), fifo.w(1, 1), 1e-12);
     EXPECT_GT(mixed.w(2, 1), 0.4) << "the lower class waits";
     EXPECT_NEAR(mixed.N[0] + mixed.N[1], 7.0, 1e-9);
+}
+
+TEST(MethodExactMva, SmallServiceTimesGiveTheScaledResults) {
+    // Three customers between a FIFO station and a delay station, then the
+    // same model with every time 1e7 times shorter: the throughput grows by
+    // 1e7, the queues stay, and all three customers are still there.
+    Routing loop{{{0, 1}, {1, 0}}};
+    ClosedArrays unit = buildClosed({3}, {1, 4}, loop, {{1.0, 2.0}});
+    ClosedArrays fast = buildClosed({3}, {1, 4}, loop, {{1e-7, 2e-7}});
+    ASSERT_EQ(runMva(unit), 0);
+    ASSERT_EQ(runMva(fast), 0);
+    EXPECT_NEAR(fast.LAMBDA[0] * 1e-7, unit.LAMBDA[0], 1e-9 * unit.LAMBDA[0]);
+    EXPECT_NEAR(fast.N[0], unit.N[0], 1e-9);
+    EXPECT_NEAR(fast.N[0] + fast.N[1], 3.0, 1e-9);
 }
 
 TEST(MethodExactMva, UnknownStationTypeIsRefused) {

@@ -88,6 +88,22 @@ TEST_F(ResultsFile, CellsAreCutNotRoundedAndNonPositiveValuesPrintAsZero) {
     EXPECT_EQ(printed(0, true).substr(0, 17), "6#2>\"Zgloszenia\"\t");
 }
 
+TEST_F(ResultsFile, IntegerDigitsThatDoNotFitTakeTheExponentFormOfTheSameWidth) {
+    addClass("K", 1);
+    context_.stations = {&station("PS1", SchedulingKind::Ps)};
+    context_.SR = {1};
+    ASSERT_TRUE(results_.init(net_, context_));
+    // Nine integer digits still fit the plain cell and ten the machine cell:
+    // only decimals are cut. One more and the exponent form takes over.
+    // 9999999171.3 would show as " 999999917" in the plain report.
+    setRow(-1, 0, 0, 123456789.5, 9999999171.3, 1234567890.25, 1e300);
+    const std::string plain = printed(-1, false);
+    EXPECT_EQ(plain.substr(plain.find(" 1.Stan.")),
+              " 1.Stan.            PS1        123456789  1.000e+10  1.235e+09  1.00e+300 \n");
+    EXPECT_EQ(printed(-1, true),
+              "5#1>\"Bez podziału\"\t3#1>\"PS1\"\tPS\t" "123456789.\t9999999171\t1234567890\t1.000e+300\t\n");
+}
+
 TEST_F(ResultsFile, ServerRowTakesTheStationValueWhereTheQueueHasNone) {
     addClass("K", 1);
     context_.stations = {&station("F", SchedulingKind::LifoPr)};

@@ -19,6 +19,8 @@ private slots:
     void correctFileSyntaxThenNetworkAnalysis();
     void wrongFileReportsItsErrors();
     void diagnosticLeadsToItsPlaceInTabbedText();
+    void polishPathArrivesIntact();
+    void documentNamedLikeItsRunFileIsNotRun();
 
 private:
     QString reportText(Workbench& wb, CWinKoltDoc* doc);
@@ -133,6 +135,45 @@ void TestSolverRun::diagnosticLeadsToItsPlaceInTabbedText() {
     doubleClickLineWith(QStringLiteral("(9,0)"));
     QCOMPARE(editor->textCursor().blockNumber(), 8);
     QCOMPARE(editor->textCursor().positionInBlock(), 0);
+}
+
+// The solver writes the UTF-8 file name into its Windows-1250 report; the
+// report shows it as the name it is.
+void TestSolverRun::polishPathArrivesIntact() {
+    const QString path = dir_.filePath(QStringLiteral("sieć-próbna.klt"));
+    QVERIFY(QFile::copy(QStringLiteral(KOLT_SOURCE_DIR "/examples/terminale.klt"), path));
+    Workbench wb;
+    wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QVERIFY(doc);
+    wb.frame->action(SyntaxAnalysis)->trigger();
+    QCOMPARE(doc->runState, 1);
+    const QString report = reportText(wb, doc);
+    QVERIFY2(report.contains(QStringLiteral("Analizowany plik: ") + path + QLatin1Char('\n')), qPrintable(report));
+}
+
+// A document called "siec.err" is its own diagnostics file: running it would
+// replace the network by the solver's messages. The run is refused with a
+// message and the file keeps its bytes.
+void TestSolverRun::documentNamedLikeItsRunFileIsNotRun() {
+    const QByteArray network = readTestFile(QStringLiteral(KOLT_SOURCE_DIR "/examples/terminale.klt"));
+    for (const char* name : {"siec.err", "siec.wnk", "siec.cfg"}) {
+        const QString path = writeTestFile(dir_.filePath(QString::fromLatin1(name)), network);
+        Workbench wb;
+        wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
+        CWinKoltDoc* doc = wb.frame->openDocument(path);
+        QVERIFY(doc);
+        wb.frame->methodCombo()->setCurrentIndex(0);
+        QVERIFY(wb.enabled(NetworkAnalysis));
+        wb.frame->action(NetworkAnalysis)->trigger();
+        QCOMPARE(wb.prompts->asked.size(), 1);
+        QVERIFY2(wb.prompts->asked.first().startsWith(QStringLiteral("Nie można uruchomić analizy dokumentu ") + path),
+                 qPrintable(wb.prompts->asked.first()));
+        QCOMPARE(readTestFile(path), network);
+        QCOMPARE(doc->runState, 0);
+        QVERIFY(!wb.frame->frameOf(doc, ViewKind::Report));
+        QFile::remove(path);
+    }
 }
 
 QTEST_MAIN(TestSolverRun)

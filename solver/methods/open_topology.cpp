@@ -1,0 +1,55 @@
+// Exit reachability of an open network's (station, class) pairs.
+//
+// I - P is non-singular exactly when the substochastic routing matrix P has
+// spectral radius below 1, that is when every pair reaches, through positive
+// routing probabilities, a pair whose probabilities sum to less than 1.
+// Marked backwards from those leaking pairs over the reversed routing: one
+// pass over the matrix to list the predecessors, one visit per pair. Cost
+// O(RM^2), below the O(RM^3) of the equations it guards.
+#include "solver/methods/open_topology.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace kolt::methods {
+namespace {
+
+// The probabilities of a pair sum to exactly 1 in the order the user gave
+// them; added here in station order they may fall a few units of the last
+// place short. A pair that sends fewer than one customer in 10^12 out would
+// need some 10^12 visits per customer and could not be solved anyway.
+constexpr double kRoundingOfSums = 1e-12;
+
+}  // namespace
+
+bool everyCustomerCanLeave(int RM, const double* BP) {
+    auto at = [BP, RM](int i, int j) { return BP[static_cast<std::size_t>(j) * RM + i]; };  // 0-based
+    std::vector<std::vector<int>> predecessors(RM);
+    std::vector<char> leaves(RM, 0);
+    std::vector<int> pending;
+    for (int j = 0; j < RM; ++j) {
+        double routed = 0.0;
+        for (int i = 0; i < RM; ++i) {
+            if (at(i, j) > 0.0) predecessors[i].push_back(j);
+            routed += at(i, j);
+        }
+        if (routed < 1.0 - kRoundingOfSums) {
+            leaves[j] = 1;
+            pending.push_back(j);
+        }
+    }
+    while (!pending.empty()) {
+        const int i = pending.back();
+        pending.pop_back();
+        for (int j : predecessors[i])
+            if (!leaves[j]) {
+                leaves[j] = 1;
+                pending.push_back(j);
+            }
+    }
+    for (int j = 0; j < RM; ++j)
+        if (!leaves[j]) return false;
+    return true;
+}
+
+}  // namespace kolt::methods
