@@ -157,9 +157,11 @@ void TestCommandRules::windowCommandsAreCheckedByTheActiveView() {
     QVERIFY(wb.checked(WindowModel) && !wb.checked(WindowReport));
     QCOMPARE(wb.frame->framesOf(doc).size(), 2);  // activated, not made again
 
-    // The results window is not built yet: the command says so and nothing breaks.
+    // The results window: its command is checked and menu 131 shows.
     wb.frame->openOrActivateView(doc, ViewKind::Results, -1);
-    QCOMPARE(wb.frame->framesOf(doc).size(), 2);
+    QCOMPARE(wb.frame->framesOf(doc).size(), 3);
+    QVERIFY(wb.checked(WindowResults) && !wb.checked(WindowModel));
+    QCOMPARE(wb.frame->currentMenu(), MenuId::Results);
 }
 
 void TestCommandRules::calculationToolbarToggles() {
