@@ -139,7 +139,7 @@ void CMainFrame::createToolBars()
     methodList->setObjectName(QStringLiteral("methodCombo"));
     methodList->setEditable(false);
     methodList->addItems({QStringLiteral("MVA"), QStringLiteral("MVAP"), QStringLiteral("HMVA"),
-                          QStringLiteral("Jackson"), QStringLiteral("Diff")});
+                          QStringLiteral("Jackson"), QStringLiteral("Diff"), QStringLiteral("Symulacja")});
     methodList->setCurrentIndex(-1);
     methodList->setFixedWidth(100);
     // "MS Sans Serif" bold, character height 12; where that face is not
