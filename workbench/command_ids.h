@@ -42,8 +42,8 @@ enum : int {
     WindowModel = 32784,
     WindowResults = 32785,
     MiniWizard = 32786,
-    MethodFirst = 33000,  // 33000..33004: entries of methodCombo
-    MethodLast = 33004,
+    MethodFirst = 33000,  // 33000..33005: entries of methodCombo
+    MethodLast = 33005,
 };
 }  // namespace Command
 

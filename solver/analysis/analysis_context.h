@@ -12,7 +12,8 @@
 //     estimate counts;
 //   open (JACKSON, DIFF): LAMBN, OBCN, ENKN, ENTN, MIN, LMBNR, OBCNR, ENRKNR,
 //     ENRTNR, TAU (service rate), THETA, BP, SR, and TYPE for JACKSON, or BP1,
-//     CBNR2, CBN2, C0NR2, RJI, G, CAN2 for DIFF.
+//     CBNR2, CBN2, C0NR2, RJI, G, CAN2 for DIFF;
+//   simulation (SIMUL): SR and the simulator's own model and results.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,7 @@
 #include "solver/analysis/array_sizes.h"
 #include "solver/methods/traffic_equations.h"
 #include "solver/methods/visit_ratios.h"
+#include "solver/methods/simulation/simulation.h"
 
 namespace kolt {
 
@@ -69,6 +71,12 @@ struct AnalysisContext {
     // routing as lists here instead of BP (and BP1, RJI, G stay empty).
     bool openSparse = false;
     methods::OpenRouting openLists;
+
+    // SIMUL: the network as the simulator takes it, its run control and its
+    // estimates (SR is filled as for the other methods).
+    methods::SimulationModel simulationModel;
+    methods::SimulationControl simulationControl;
+    methods::SimulationResult simulationResult;
 
     // Outcome words.
     int closedFailed = 0;     // non-zero after a failure of MVA, MVAP or HMVA

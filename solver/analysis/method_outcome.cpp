@@ -3,6 +3,7 @@
 #include <new>
 
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/simulation_analysis.h"
 #include "solver/frontend/method_table.h"
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
@@ -52,6 +53,7 @@ void callMethod(AnalysisContext& c, Reporter& reporter) {
                                c.RJI.data(), c.G.data(), c.CAN2.data(), c.openCode, c.openStation,
                                c.diffusionWork, openLists);
             break;
+        case kSimul: runSimulation(c, reporter); break;
         default: break;
     }
 }
@@ -71,6 +73,7 @@ void runMethod(AnalysisContext& c, Reporter& reporter) {
 }
 
 void reportMethodOutcome(const AnalysisContext& c, Reporter& reporter) {
+    if (c.methodIndex == kSimul) reportSimulationOutcome(c, reporter);
     const char* method = methodInfo(c.methodIndex).displayName;
     if (c.closedFailed == methods::kPriorityStationLimit)
         reporter.report(Level::Error,
