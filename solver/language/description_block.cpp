@@ -400,15 +400,16 @@ void Parser::parseTransit() {
 
         ending = scanner_.readToken(kTransitTarget);
         NetObject* target = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
-        if (target->type() == kNotFoundType)
+        const int targetType = target->type();
+        if (targetType == kNotFoundType)
             scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
         // A refused probability is no certain return to the object itself.
         if (target == currentObject_ && probability == 1 && !refusedHere)
             scanner_.reportFixedAt(Level::Warning, "Rekurencyjna tranzycja obiektu z prawdopodobieństem 1!");
-        if (target->type() == kSourceType)
+        if (targetType == kSourceType)
             scanner_.reportFixedAt(Level::Error, "Niedozwolona tranzycja do obiektu typu SOURCE");
         // The customers of a closed class circulate for ever: none may leave.
-        if (target->type() == kExitType && !currentIsSource() && network_) {
+        if (targetType == kExitType && !currentIsSource() && network_) {
             const int classes = network_->numberOfClasses();
             for (int r = 0; r < classes && r < kMaxClasses; ++r)
                 if (classFlags_[r] && network_->customers(r) > 0)

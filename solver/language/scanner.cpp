@@ -14,73 +14,63 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-constexpr CharSet kBlankSet(kBlanks);
-
-std::size_t skipDigits(std::string_view s, std::size_t at) {
-    while (at < s.size() && isDigit(s[at])) ++at;
-    return at;
-}
-
-// Length of the decimal number at the start of `s`:
+// The decimal number at the start of a token:
 //   number   := [sign] mantissa [exponent]
 //   mantissa := digits ['.' [digits]] | '.' digits
 //   exponent := ('e' | 'E') [sign] digits
-// 0 when `s` does not begin with one. Only this form is accepted: no "inf",
-// "nan" or hexadecimal, whatever the C library would take.
-std::size_t decimalNumberLength(std::string_view s) {
-    std::size_t at = 0;
-    if (at < s.size() && (s[at] == '+' || s[at] == '-')) ++at;
-    const std::size_t integerStart = at;
-    at = skipDigits(s, at);
-    std::size_t mantissaDigits = at - integerStart;
-    if (at < s.size() && s[at] == '.') {
-        const std::size_t fractionStart = at + 1;
-        const std::size_t fractionEnd = skipDigits(s, fractionStart);
-        mantissaDigits += fractionEnd - fractionStart;
-        at = fractionEnd;
-    }
-    if (mantissaDigits == 0) return 0;
-    if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) {
-        std::size_t exponent = at + 1;
-        if (exponent < s.size() && (s[exponent] == '+' || s[exponent] == '-')) ++exponent;
-        const std::size_t exponentEnd = skipDigits(s, exponent);
-        // An 'e' without digits is not part of the number.
-        if (exponentEnd > exponent) at = exponentEnd;
-    }
-    return at;
-}
+// Only this form is accepted: no "inf", "nan" or hexadecimal, whatever the C
+// library would take.
+struct DecimalNumber {
+    std::size_t length = 0;  // 0: the token does not begin with a number
+    // Without an exponent and with at most 15 digits in all, the value is
+    // digits / 10^fraction-digits. Both are exact doubles (below 2^53 and at
+    // most 10^15), so the one division rounds as correctly as from_chars
+    // does: the same bits, without its general machinery, for the short
+    // numbers network files are made of.
+    bool hasValue = false;
+    double value = 0;
+};
 
-// The value of a number of the form [sign] digits ['.' digits] with at most
-// 15 digits in all, computed as digits / 10^fraction-digits. Both are exact
-// doubles (below 2^53 and at most 10^15), so the one division rounds as
-// correctly as from_chars does: the same bits, without its general
-// machinery for the short numbers network files are made of. False for any
-// other form.
-bool shortDecimalValue(std::string_view number, double& value) {
+DecimalNumber scanDecimalNumber(std::string_view s) {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    DecimalNumber number;
     std::size_t at = 0;
-    const bool negative = !number.empty() && number[0] == '-';
-    if (negative) ++at;
-    std::uint64_t digits = 0;
-    int count = 0;
-    int fractionDigits = -1;  // -1: no decimal point yet
-    for (; at < number.size(); ++at) {
-        const char c = number[at];
-        if (isDigit(c)) {
-            if (++count > 15) return false;
-            digits = digits * 10 + static_cast<unsigned>(c - '0');
-            if (fractionDigits >= 0) ++fractionDigits;
-        } else if (c == '.' && fractionDigits < 0) {
-            fractionDigits = 0;
-        } else {
-            return false;
+    const bool negative = !s.empty() && s[0] == '-';
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) ++at;
+    std::uint64_t digits = 0;  // wraps for very long numbers, which get no value here
+    const auto takeDigits = [&] {
+        const std::size_t start = at;
+        for (; at < s.size() && isDigit(s[at]); ++at) digits = digits * 10 + static_cast<unsigned>(s[at] - '0');
+        return at - start;
+    };
+    std::size_t mantissaDigits = takeDigits();
+    std::size_t fractionDigits = 0;
+    if (at < s.size() && s[at] == '.') {
+        ++at;
+        fractionDigits = takeDigits();
+        mantissaDigits += fractionDigits;
+    }
+    if (mantissaDigits == 0) return number;
+    bool exponent = false;
+    if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) {
+        std::size_t exponentStart = at + 1;
+        if (exponentStart < s.size() && (s[exponentStart] == '+' || s[exponentStart] == '-')) ++exponentStart;
+        std::size_t exponentEnd = exponentStart;
+        while (exponentEnd < s.size() && isDigit(s[exponentEnd])) ++exponentEnd;
+        // An 'e' without digits is not part of the number.
+        if (exponentEnd > exponentStart) {
+            at = exponentEnd;
+            exponent = true;
         }
     }
-    const double magnitude =
-        static_cast<double>(digits) / kPowersOfTen[fractionDigits > 0 ? fractionDigits : 0];
-    value = negative ? -magnitude : magnitude;
-    return true;
+    number.length = at;
+    if (!exponent && mantissaDigits <= 15) {
+        const double magnitude = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
+        number.hasValue = true;
+        number.value = negative ? -magnitude : magnitude;
+    }
+    return number;
 }
 
 }  // namespace
@@ -115,10 +105,6 @@ std::string_view Scanner::advance(const CharSet& runEnds, std::size_t limit) {
     next_ = end;
     advance();
     return std::string_view(text_).substr(start, end - start);
-}
-
-void Scanner::skipBlanks() {
-    while (kBlankSet.has(current_)) advance();
 }
 
 char Scanner::readToken(const TokenRequest& request) {
@@ -199,17 +185,16 @@ bool Scanner::readNumber(double& out) {
         reportFixedAt(Level::Error, "Żadna liczba nie została podana.");
         return false;
     }
-    std::string_view number(token_);
-    const std::size_t length = decimalNumberLength(number);
-    if (length == 0) {
+    const DecimalNumber number = scanDecimalNumber(token_);
+    if (number.length == 0) {
         reportFixedAt(Level::Error, "Zły format liczby rzeczywistej");
         return false;
     }
-    // from_chars is locale-independent but takes no '+'.
-    std::string_view digits = number.substr(0, length);
-    if (digits.front() == '+') digits.remove_prefix(1);
-    double value = 0;
-    if (!shortDecimalValue(digits, value)) {
+    double value = number.value;
+    if (!number.hasValue) {
+        // from_chars is locale-independent but takes no '+'.
+        std::string_view digits = std::string_view(token_).substr(0, number.length);
+        if (digits.front() == '+') digits.remove_prefix(1);
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         // Below the smallest normal double a value has lost its precision, and
         // its reciprocal (a rate) is infinite: refused as out of range as well.
@@ -226,7 +211,7 @@ bool Scanner::readNumber(double& out) {
         reportFixedAt(Level::Error, "Wartość liczby nie może być równa 0");
         return false;
     }
-    if (length < number.size())
+    if (number.length < token_.size())
         reportFixedAt(Level::Warning, "W podanej liczbie zostały użyte niedozwolone znaki, które zostaną zignorowane");
     out = value;
     return true;

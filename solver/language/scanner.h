@@ -176,7 +176,10 @@ private:
         }
     }
     void removeComment();
-    void skipBlanks();
+    void skipBlanks() {
+        static constexpr CharSet blanks(kBlanks);
+        while (blanks.has(current_)) advance();
+    }
 
     Reporter& reporter_;
     std::string text_;
