@@ -76,4 +76,15 @@ SolverRun runSolverProcess(const SolverStart& start) {
     return run;
 }
 
+SolverRun runAsWorkbench(const std::filesystem::path& directory, const std::string& network,
+                         const std::string& method, long long addressSpaceBytes) {
+    writeBytes(directory / "siec.klt", network);
+    SolverStart start{{"siec.klt", method},
+                      {"WINKOLT", (directory / "siec.err").string(), (directory / "siec.wnk").string()},
+                      directory,
+                      std::nullopt};
+    start.addressSpaceBytes = addressSpaceBytes;
+    return runSolverProcess(start);
+}
+
 }  // namespace kolt::testing
