@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTimer>
 
@@ -12,22 +13,27 @@
 
 namespace {
 
-// Prompts of the entries of the window's system menu, found by their
-// (untranslated) toolkit texts.
-void setSystemMenuPrompts(QMenu* menu)
+// Prompts of the entries of the window's system menu, found by the toolkit's
+// texts as they are shown (translated when a translation is loaded). The
+// close entry takes Ctrl+F4: the toolkit gives it Ctrl+W, which is the
+// MiniWizard's key.
+void setUpSystemMenu(QMenu* menu)
 {
     if (!menu) return;
+    auto shown = [](const QString& text) { return text.section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&')); };
+    auto toolkit = [&](const char* text) { return shown(QCoreApplication::translate("QMdiSubWindow", text)); };
     const QList<QPair<QString, QString>> prompts = {
-        {QStringLiteral("restore"), QStringLiteral("Przywraca domyślne wielkości okna")},
-        {QStringLiteral("move"), QStringLiteral("Zmienia pozycję okienka")},
-        {QStringLiteral("size"), QStringLiteral("Zmienia wielkość okienka")},
-        {QStringLiteral("minimize"), QStringLiteral("Minimalizuje okienko do ikony")},
-        {QStringLiteral("maximize"), QStringLiteral("Zwiększa okienko do maksymalnych rozmiarów")},
-        {QStringLiteral("close"), QStringLiteral("Zamyka aktywne okno; przypomina o zapisaniu dokumentów")}};
+        {toolkit("&Restore"), QStringLiteral("Przywraca domyślne wielkości okna")},
+        {toolkit("&Move"), QStringLiteral("Zmienia pozycję okienka")},
+        {toolkit("&Size"), QStringLiteral("Zmienia wielkość okienka")},
+        {toolkit("Mi&nimize"), QStringLiteral("Minimalizuje okienko do ikony")},
+        {toolkit("Ma&ximize"), QStringLiteral("Zwiększa okienko do maksymalnych rozmiarów")},
+        {toolkit("&Close"), QStringLiteral("Zamyka aktywne okno; przypomina o zapisaniu dokumentów")}};
     for (QAction* entry : menu->actions()) {
-        const QString name = entry->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0).toLower();
+        const QString name = shown(entry->text());
         for (const auto& [key, prompt] : prompts)
             if (name == key) entry->setStatusTip(prompt);
+        if (name == toolkit("&Close")) entry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     }
 }
 
@@ -42,7 +48,7 @@ CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view
     setWindowIcon(commandIcon(kind == ViewKind::Model    ? Command::WindowModel
                               : kind == ViewKind::Report ? Command::WindowReport
                                                          : Command::WindowResults));
-    setSystemMenuPrompts(systemMenu());
+    setUpSystemMenu(systemMenu());
     connect(doc, &CWinKoltDoc::stateChanged, this, &CChildFrame::updateTitle);
     updateTitle();
 }

@@ -24,9 +24,12 @@
 
 #include "workbench/about_dialog.h"
 #include "workbench/app_settings.h"
+#include "workbench/caret_position_label.h"
 #include "workbench/child_frame.h"
+#include "workbench/compile_view.h"
 #include "workbench/command_table.h"
 #include "workbench/find_replace.h"
+#include "workbench/help_window.h"
 #include "workbench/main_frame.h"
 #include "workbench/mini_wizard_dialog.h"
 #include "workbench/skeleton.h"
@@ -105,13 +108,15 @@ void CMainFrame::createActions()
     on(WindowReport, [this] { onWindowCommand(ViewKind::Report); });
     on(WindowResults, [this] { onWindowCommand(ViewKind::Results); });
     on(SyntaxAnalysis, [this] { onRunCommand(true); });
+    on(NextMessage, [this] { onMessageCommand(true); });
+    on(PreviousMessage, [this] { onMessageCommand(false); });
     on(NetworkAnalysis, [this] { onRunCommand(false); });
     for (int id = MethodFirst; id <= MethodLast; ++id)
         on(id, [this, id] {
             methodList->setCurrentIndex(id - MethodFirst);
             updateActions();
         });
-    on(WindowCascade, [this] { area->cascadeSubWindows(); });
+    on(WindowCascade, [this] { cascadeWindows(); });
     on(WindowTile, [this] { tileHorizontally(); });
     on(HelpContents, [this] { onHelp(); });
     on(Help, [this] { onHelp(); });
@@ -208,6 +213,9 @@ void CMainFrame::createMenus()
         QMenu* calc = menu(QStringLiteral("O&bliczenia"), {SyntaxAnalysis, NetworkAnalysis, 0});
         QMenu* methods = calc->addMenu(QStringLiteral("Wybór &metody"));
         for (int id = MethodFirst; id <= MethodLast; ++id) methods->addAction(actions[id]);
+        calc->addSeparator();
+        calc->addAction(actions[NextMessage]);
+        calc->addAction(actions[PreviousMessage]);
         QMenu* window = menu(QStringLiteral("&Okno"), {WindowModel, WindowReport, WindowResults, 0, WindowCascade, WindowTile});
         connect(window, &QMenu::aboutToShow, this, [this, window] { fillWindowMenu(window); });
         *windowMenu = window;
@@ -236,6 +244,8 @@ void CMainFrame::createStatusBar()
         pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
         bar->addPermanentWidget(pane);
     }
+    caretLabel = new CaretPositionLabel(bar);
+    bar->insertPermanentWidget(1, caretLabel);  // after the prompt pane, before the indicators
 }
 
 void CMainFrame::showMenu(MenuId menu)
@@ -339,6 +349,8 @@ void CMainFrame::updateActions()
     actions[EditPaste]->setEnabled(modelActive && !QApplication::clipboard()->text().isEmpty());
     actions[EditSelectAll]->setEnabled(modelActive || reportActive);
     for (int id : {EditFind, EditRepeat, EditReplace}) actions[id]->setEnabled(modelActive);
+    const bool hasReport = activeDocument() && frameOf(activeDocument(), ViewKind::Report);
+    for (int id : {NextMessage, PreviousMessage}) actions[id]->setEnabled(hasReport);
 }
 
 // --- handlers ------------------------------------------------------------
@@ -420,6 +432,18 @@ void CMainFrame::onRunCommand(bool syntaxOnly)
     if (CWinKoltView* view = modelViewForRun()) view->runSolver(syntaxOnly);
 }
 
+void CMainFrame::onMessageCommand(bool forward)
+{
+    // The report chooses the message as a double click would: the model
+    // window comes forward with the caret on the message's place.
+    CChildFrame* report = activeDocument() ? frameOf(activeDocument(), ViewKind::Report) : nullptr;
+    auto* view = report ? qobject_cast<CCompileView*>(report->view()) : nullptr;
+    if (view && !view->chooseAdjacentMessage(forward))
+        statusBar()->showMessage(forward ? QStringLiteral("Brak dalszych komunikatów z pozycją w raporcie")
+                                         : QStringLiteral("Brak wcześniejszych komunikatów z pozycją w raporcie"),
+                                 3000);
+}
+
 void CMainFrame::onWindowCommand(ViewKind kind)
 {
     updateActions();
@@ -450,13 +474,10 @@ void CMainFrame::onHelp()
         return;
     }
     if (!helpWindow) {
-        helpWindow = new QTextBrowser;
-        helpWindow->setObjectName(QStringLiteral("helpWindow"));
-        helpWindow->setAttribute(Qt::WA_DeleteOnClose);
-        helpWindow->setWindowTitle(QStringLiteral("WinKolt - Pomoc"));
-        helpWindow->setWindowIcon(windowIcon());
-        helpWindow->setSource(QUrl::fromLocalFile(page));
-        helpWindow->resize(640, 560);
+        auto* window = new HelpWindow(page);
+        window->setWindowIcon(windowIcon());
+        window->placeNear(this);
+        helpWindow = window;
     }
     helpWindow->show();
     helpWindow->raise();

@@ -4,6 +4,7 @@
 #include <QPrinter>
 
 #include "workbench/main_frame.h"
+#include "workbench/paged_text_printer.h"
 #include "workbench/toolbar_icons.h"
 #include "workbench/user_prompts.h"
 
@@ -33,6 +34,7 @@ bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowComman
         }
         QPrinter printer(QPrinter::HighResolution);
         if (named) printer.setPrinterName(arguments.at(3));
+        setDefaultPageMargins(&printer);
         exitCode = frame->printFile(arguments.at(2), &printer) ? 0 : 1;
         finished = true;
         return true;

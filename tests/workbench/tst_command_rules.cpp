@@ -273,6 +273,10 @@ void TestCommandRules::commandTexts_data() {
         "Analizuje składnię pliku z definicją sieci\nAnaliza syntaktyczna");
     row(NetworkAnalysis, "&Analiza sieci\tF7", "F7",
         "Analizuje składnię pliku z definicją sieci i dokonuje obliczeń\nAnaliza sieci");
+    row(NextMessage, "&Następny komunikat\tF4", "F4",
+        "Przechodzi do następnego błędu lub ostrzeżenia raportu i jego miejsca w modelu\nNastępny komunikat");
+    row(PreviousMessage, "&Poprzedni komunikat\tShift+F4", "Shift+F4",
+        "Przechodzi do poprzedniego błędu lub ostrzeżenia raportu i jego miejsca w modelu\nPoprzedni komunikat");
     row(MethodFirst, "&MVA", "", "Wybiera metodę obliczeniową MVA\nMVA");
     row(MethodFirst + 1, "MVA&P", "", "Wybiera metodę obliczeniową MVAP\nMVAP");
     row(MethodFirst + 2, "&HMVA", "", "Wybiera metodę obliczeniową HMVA\nHMVA");
@@ -349,7 +353,8 @@ void TestCommandRules::menusOfEachWindowKind() {
     QCOMPARE(wb.frame->action(EditCopy)->text(), QStringLiteral("&Kopiuj\tCtrl+C"));
     QCOMPARE(commandsOf(QStringLiteral("&Edycja")), (QList<int>{EditUndo, EditCut, EditCopy, EditPaste, EditClear,
                                                                   EditSelectAll, EditFind, EditRepeat, EditReplace}));
-    QCOMPARE(commandsOf(QStringLiteral("O&bliczenia")), (QList<int>{SyntaxAnalysis, NetworkAnalysis}));
+    QCOMPARE(commandsOf(QStringLiteral("O&bliczenia")),
+             (QList<int>{SyntaxAnalysis, NetworkAnalysis, NextMessage, PreviousMessage}));
     QMenu* methods = nullptr;
     for (QAction* popup : wb.frame->menuBar()->actions())
         if (popup->text() == QStringLiteral("O&bliczenia"))
