@@ -64,7 +64,10 @@ void CChildFrame::updateTitle()
     const QList<CChildFrame*> frames = frame->framesOf(doc);
     const int index = frames.indexOf(this);
     QString title = doc->title();
-    if (frames.size() > 1 && index >= 0) title += QStringLiteral(":%1").arg(index + 1);
+    if (kind == ViewKind::Results)
+        title += QStringLiteral(" — Wyniki");
+    else if (frames.size() > 1 && index >= 0)
+        title += QStringLiteral(":%1").arg(index + 1);
     setWindowTitle(title);
 }
 

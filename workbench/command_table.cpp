@@ -53,6 +53,7 @@ QList<CommandText> buildTable()
         {MethodFirst + 2, "&HMVA", {}, "Wybiera metodę obliczeniową HMVA\nHMVA"},
         {MethodFirst + 3, "&Jackson", {}, "Wybiera metodę obliczeniową Jackson\nJackson"},
         {MethodFirst + 4, "&Diff", {}, "Wybiera metodę obliczeniową Diff\nDiff"},
+        {MethodFirst + 5, "&Symulacja", {}, "Wybiera metodę obliczeniową Symulacja\nSymulacja"},
         {WindowCascade, "&Kaskada", {}, "Rozmieszcza okna w sposób, że wszystkie nachodzą na siebie\nKaskada"},
         {WindowTile, "&Rozmieść wszystko", {},
          "Rozmieszcza wszystkie okna horyzontanie tak, że nie nachodzą  na siebie\nRozmieść wszystko"},

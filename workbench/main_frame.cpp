@@ -29,6 +29,7 @@
 #include "workbench/paged_text_printer.h"
 #include "workbench/run_files.h"
 #include "workbench/skeleton.h"
+#include "workbench/splitter_frame.h"
 #include "workbench/solver_runner.h"
 #include "workbench/window_placement.h"
 #include "workbench/winkolt_doc.h"
@@ -323,8 +324,12 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
         if (!doc->path().isEmpty()) report->loadDiagnostics(diagnosticsPath(doc->path()));
         view = report;
     } else {
-        statusBar()->showMessage(QStringLiteral("Okno wyników nie jest jeszcze dostępne."), 5000);
-        return nullptr;
+        auto* results = new CSplitterFrame(doc, this);
+        connect(results, &CSplitterFrame::tableChanged, this, &CMainFrame::updateActions);
+        doc->addView(results->view());
+        area->addSubWindow(results);
+        for (CChildFrame* f : framesOf(doc)) f->updateTitle();
+        return results;
     }
     doc->addView(view);
     auto* frame = new CChildFrame(doc, kind, view, this);

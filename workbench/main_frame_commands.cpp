@@ -33,6 +33,8 @@
 #include "workbench/main_frame.h"
 #include "workbench/mini_wizard_dialog.h"
 #include "workbench/skeleton.h"
+#include "workbench/splitter_frame.h"
+#include "workbench/results_view.h"
 #include "workbench/toolbar_icons.h"
 #include "workbench/winkolt_doc.h"
 #include "workbench/winkolt_view.h"
@@ -86,10 +88,14 @@ void CMainFrame::createActions()
     on(FilePrint, [this] {
         if (auto* view = qobject_cast<CWinKoltView*>(activeFrame() ? activeFrame()->view() : nullptr))
             view->print(pageSetupPrinter);
+        else if (auto* results = qobject_cast<CSplitterFrame*>(activeFrame()))
+            results->print(pageSetupPrinter);
     });
     on(FilePrintPreview, [this] {
         if (auto* view = qobject_cast<CWinKoltView*>(activeFrame() ? activeFrame()->view() : nullptr))
             view->printPreview(pageSetupPrinter);
+        else if (auto* results = qobject_cast<CSplitterFrame*>(activeFrame()))
+            results->printPreview(pageSetupPrinter);
     });
     for (int id = FileRecent1; id <= FileRecent4; ++id)
         on(id, [this, id] {
@@ -138,7 +144,7 @@ void CMainFrame::createToolBars()
     methodList->setObjectName(QStringLiteral("methodCombo"));
     methodList->setEditable(false);
     methodList->addItems({QStringLiteral("MVA"), QStringLiteral("MVAP"), QStringLiteral("HMVA"),
-                          QStringLiteral("Jackson"), QStringLiteral("Diff")});
+                          QStringLiteral("Jackson"), QStringLiteral("Diff"), QStringLiteral("Symulacja")});
     methodList->setCurrentIndex(-1);
     methodList->setFixedWidth(100);
     // "MS Sans Serif" bold, character height 12; where that face is not
@@ -336,8 +342,9 @@ void CMainFrame::updateActions()
 
     for (int id : {FileClose, FileSave, FileSaveAs}) actions[id]->setEnabled(c.hasDocumentWindow);
     const bool modelActive = c.hasDocumentWindow && c.activeView == ViewKind::Model;
-    actions[FilePrint]->setEnabled(modelActive);
-    actions[FilePrintPreview]->setEnabled(modelActive);
+    auto* results = qobject_cast<CSplitterFrame*>(activeFrame());
+    actions[FilePrint]->setEnabled(modelActive || results);
+    actions[FilePrintPreview]->setEnabled(modelActive || results);
 
     auto* editor = activeFrame() ? qobject_cast<QPlainTextEdit*>(activeFrame()->view()) : nullptr;
     const bool hasSelection = editor && editor->textCursor().hasSelection();
@@ -345,9 +352,10 @@ void CMainFrame::updateActions()
     actions[EditUndo]->setEnabled(modelActive && editor->document()->isUndoAvailable());
     actions[EditCut]->setEnabled(modelActive && hasSelection);
     actions[EditClear]->setEnabled(modelActive && hasSelection);
-    actions[EditCopy]->setEnabled((modelActive || reportActive) && hasSelection);
+    actions[EditCopy]->setEnabled(((modelActive || reportActive) && hasSelection)
+                                  || (results && results->resultsView()->hasSelectedRows()));
     actions[EditPaste]->setEnabled(modelActive && !QApplication::clipboard()->text().isEmpty());
-    actions[EditSelectAll]->setEnabled(modelActive || reportActive);
+    actions[EditSelectAll]->setEnabled(modelActive || reportActive || (results && results->resultsView()->rowCount() > 0));
     for (int id : {EditFind, EditRepeat, EditReplace}) actions[id]->setEnabled(modelActive);
     const bool hasReport = activeDocument() && frameOf(activeDocument(), ViewKind::Report);
     for (int id : {NextMessage, PreviousMessage}) actions[id]->setEnabled(hasReport);
@@ -396,6 +404,13 @@ void CMainFrame::onEditCommand(int id)
 {
     using namespace Command;
     CChildFrame* frame = activeFrame();
+    if (auto* results = qobject_cast<CSplitterFrame*>(frame)) {
+        // The results table: copy the selected rows, select every row.
+        if (id == EditCopy) results->resultsView()->copyTable();
+        if (id == EditSelectAll) results->resultsView()->selectAllRows();
+        updateActions();
+        return;
+    }
     auto* editor = frame ? qobject_cast<QPlainTextEdit*>(frame->view()) : nullptr;
     if (!editor) return;
     switch (id) {

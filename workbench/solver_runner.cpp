@@ -9,7 +9,7 @@
 QString solverPathBeside(const QString& applicationDir) { return applicationDir + QStringLiteral("/kolt-32"); }
 
 QByteArray methodArgument(int methodComboIndex) {
-    static const char* const kArguments[] = {"MVA", "MVAP", "HMVA", "JACKSON", "DIFF"};
+    static const char* const kArguments[] = {"MVA", "MVAP", "HMVA", "JACKSON", "DIFF", "SIMUL"};
     if (methodComboIndex < 0 || methodComboIndex >= int(std::size(kArguments))) return {};
     return kArguments[methodComboIndex];
 }

@@ -8,7 +8,8 @@
 QString solverPathBeside(const QString& applicationDir);  // applicationDir + "/kolt-32"
 
 // The solver's method name for an index of the method list:
-// 0 "MVA", 1 "MVAP", 2 "HMVA", 3 "JACKSON", 4 "DIFF"; empty when out of range.
+// 0 "MVA", 1 "MVAP", 2 "HMVA", 3 "JACKSON", 4 "DIFF", 5 "SIMUL"; empty when out
+// of range.
 QByteArray methodArgument(int methodComboIndex);
 
 struct SolverOutcome {

@@ -9,11 +9,14 @@
 //     THETA, W, N, LAMBDA, ADP, and for HMVA also NTOTAL;
 //   open (JACKSON, DIFF): LAMBN, OBCN, ENKN, ENTN, MIN, LMBNR, OBCNR, ENRKNR,
 //     ENRTNR, TAU (service rate), THETA, BP, SR, and TYPE for JACKSON, or BP1,
-//     CBNR2, CBN2, C0NR2, RJI, G, CAN2 for DIFF.
+//     CBNR2, CBN2, C0NR2, RJI, G, CAN2 for DIFF;
+//   simulation (SIMUL): SR and the simulator's own model and results.
 #pragma once
 
 #include <cstdint>
 #include <vector>
+
+#include "solver/methods/simulation/simulation.h"
 
 namespace kolt {
 
@@ -57,6 +60,12 @@ struct AnalysisContext {
     std::vector<double> RJI;    // M x M
     std::vector<double> G;      // 2M x (2M+1)
     std::vector<double> CAN2;   // M
+
+    // SIMUL: the network as the simulator takes it, its run control and its
+    // estimates (SR is filled as for the other methods).
+    methods::SimulationModel simulationModel;
+    methods::SimulationControl simulationControl;
+    methods::SimulationResult simulationResult;
 
     // Outcome words.
     int closedFailed = 0;     // non-zero after a failure of MVA, MVAP or HMVA

@@ -6,6 +6,7 @@
 #include "solver/analysis/method_outcome.h"
 #include "solver/analysis/open_preparation.h"
 #include "solver/analysis/result_derivation.h"
+#include "solver/analysis/simulation_analysis.h"
 #include "solver/frontend/method_table.h"
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
@@ -14,7 +15,7 @@
 namespace kolt {
 namespace {
 
-enum class Family { Closed, Open, None };
+enum class Family { Closed, Open, Simulation, None };
 
 Family familyOf(int methodIndex) {
     switch (methodIndex) {
@@ -23,6 +24,7 @@ Family familyOf(int methodIndex) {
         case kHmva: return Family::Closed;
         case kJackson:
         case kDiff: return Family::Open;
+        case kSimul: return Family::Simulation;
         default: return Family::None;
     }
 }
@@ -47,8 +49,10 @@ void analyseNetwork(const Network& network, int methodIndex, AnalysisContext& co
     if (family != Family::None) {
         if (family == Family::Closed)
             prepareClosedNetwork(network, context, reporter);
-        else
+        else if (family == Family::Open)
             prepareOpenNetwork(network, context, reporter);
+        else
+            prepareSimulation(network, context, reporter);
         reporter.flush(Target::Err);
         writeFixed(err, "OK\n");
         writeFixed(err, "Analiza sieci...");
@@ -66,6 +70,7 @@ void analyseNetwork(const Network& network, int methodIndex, AnalysisContext& co
         case kHmva: deriveClosedResults(network, context, results, reporter); break;
         case kJackson: deriveJacksonResults(network, context, results, reporter); break;
         case kDiff: deriveDiffusionResults(network, context, results, reporter); break;
+        case kSimul: deriveSimulationResults(network, context, results, reporter); break;
         default: break;  // nothing computed: the tables stay uninitialised
     }
     checkResultsDefined(network, context, results, reporter);

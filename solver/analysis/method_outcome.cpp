@@ -3,6 +3,7 @@
 #include <new>
 
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/simulation_analysis.h"
 #include "solver/frontend/method_table.h"
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
@@ -50,6 +51,7 @@ void callMethod(AnalysisContext& c, Reporter& reporter) {
                                c.RJI.data(), c.G.data(), c.CAN2.data(), c.openCode, c.openStation,
                                c.diffusionWork);
             break;
+        case kSimul: runSimulation(c, reporter); break;
         default: break;
     }
 }
@@ -69,6 +71,7 @@ void runMethod(AnalysisContext& c, Reporter& reporter) {
 }
 
 void reportMethodOutcome(const AnalysisContext& c, Reporter& reporter) {
+    if (c.methodIndex == kSimul) reportSimulationOutcome(c, reporter);
     const char* method = methodInfo(c.methodIndex).displayName;
     if (c.closedFailed == methods::kPriorityStationLimit)
         reporter.report(Level::Error,

@@ -8,7 +8,7 @@ class Reporter;
 struct AnalysisContext;
 
 // Calls the routine of the context's method with the arrays in the order the
-// routine takes them. EPF, ITERM and SIMUL have no routine.
+// routine takes them. EPF and ITERM have no routine.
 void runMethod(AnalysisContext& context, Reporter& reporter);
 
 // Queues the Error for a raised closed-network flag or a non-zero open-network

@@ -12,6 +12,7 @@ bool PresentationModule::init(const Network& network, const AnalysisContext& con
     time_.clear();
     throughput_.clear();
     utilisation_.clear();
+    halfWidths_.clear();
     M_ = 0;
     R_ = 0;
     try {
@@ -37,6 +38,26 @@ bool PresentationModule::init(const Network& network, const AnalysisContext& con
         return false;
     }
     return true;
+}
+
+bool PresentationModule::enableHalfWidths() {
+    try {
+        halfWidths_.assign(static_cast<std::size_t>(R_ + 1) * M_ * 3 * 4, -1.0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool PresentationModule::setHalfWidth(Measure measure, int c, int s, int k, double value) {
+    if (halfWidths_.empty() || !inRange(c, s, k == 2 ? 0 : k)) return false;
+    halfWidths_[halfWidthCell(measure, c, s, k)] = value;
+    return true;
+}
+
+double PresentationModule::halfWidth(Measure measure, int c, int s, int k) const {
+    if (halfWidths_.empty() || !inRange(c, s, k == 2 ? 0 : k)) return 0.0;
+    return halfWidths_[halfWidthCell(measure, c, s, k)];
 }
 
 bool PresentationModule::set(std::vector<double>& table, int c, int s, int k, double value) {

@@ -8,6 +8,7 @@
 // classes) to R-1, s from 0 to M-1, k 0 or 1, at k + 2*(s + M*(c+1)).
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,14 @@ public:
     double throughput(int c, int s, int k) const { return get(throughput_, c, s, k); }
     double utilisation(int c, int s, int k) const { return get(utilisation_, c, s, k); }
 
+    // 95% half-widths, for a method that estimates its results: the cells
+    // of the four tables and a third column (k = 2) for the server row.
+    // Printed in the plain report after each block; empty until enabled.
+    enum class Measure { Time, Number, Utilisation, Throughput };
+    bool enableHalfWidths();
+    bool setHalfWidth(Measure measure, int c, int s, int k, double value);
+    double halfWidth(Measure measure, int c, int s, int k) const;
+
     int stationCount() const { return M_; }
     int classCount() const { return R_; }
 
@@ -53,6 +62,12 @@ private:
     }
     bool set(std::vector<double>& table, int c, int s, int k, double value);
     double get(const std::vector<double>& table, int c, int s, int k) const;
+    std::size_t halfWidthCell(Measure measure, int c, int s, int k) const {
+        return static_cast<std::size_t>(measure) +
+               4 * (static_cast<std::size_t>(k) +
+                    3 * (static_cast<std::size_t>(s) + static_cast<std::size_t>(M_) * (c + 1)));
+    }
+    void writeHalfWidths(std::FILE* out, int c) const;
 
     int M_ = 0;
     int R_ = 0;
@@ -61,6 +76,7 @@ private:
     std::vector<std::string> classNames_;
     std::vector<int> classKinds_;  // 7 closed class, 6 open class
     std::vector<double> number_, time_, throughput_, utilisation_;
+    std::vector<double> halfWidths_;
 };
 
 }  // namespace kolt

@@ -83,6 +83,19 @@ void appendServerCell(std::string& line, double a, double b, bool machine) {
 
 void write(std::FILE* out, const std::string& text) { std::fwrite(text.data(), 1, text.size(), out); }
 
+// The lead of a station row in the plain report, numbered by `counter`.
+std::string plainStationLead(int counter, const char* name) {
+    std::string lead = formatText("%2d.Stan. %14s", counter, name);
+    lead.append(7, ' ');
+    return lead;
+}
+
+// PS and IS stations have no queue and server rows.
+bool withoutQueue(const Station& station) {
+    const SchedulingKind kind = station.discipline() ? station.discipline()->kind() : SchedulingKind::Fifo;
+    return kind == SchedulingKind::Ps || kind == SchedulingKind::Is;
+}
+
 }  // namespace
 
 bool PresentationModule::print(int c, bool machine, Reporter& reporter) const {
@@ -122,8 +135,7 @@ bool PresentationModule::print(int c, bool machine, Reporter& reporter) const {
             line = group + formatText("%d#%d>\"%s\"\t", serverOnly ? 3 : 2, s + 1, name);
             line += kind == SchedulingKind::Ps ? "PS\t" : kind == SchedulingKind::Is ? "IS\t" : "STATION\t";
         } else {
-            line = formatText("%2d.Stan. %14s", written, name);
-            line.append(7, ' ');
+            line = plainStationLead(written, name);
         }
         appendCell(line, time(c, s, 0), machine);
         appendCell(line, number(c, s, 0), machine);
@@ -147,7 +159,32 @@ bool PresentationModule::print(int c, bool machine, Reporter& reporter) const {
         }
         write(out, line);
     }
+    if (!machine && !halfWidths_.empty()) writeHalfWidths(out, c);
     return true;
+}
+
+// The block's 95% half-widths in the arrangement of the block itself; the
+// server row has its own (the third column), as the difference of two
+// half-widths means nothing.
+void PresentationModule::writeHalfWidths(std::FILE* out, int c) const {
+    std::string text(25, ' ');
+    text += fixedText("POŁOWY SZEROKOŚCI 95% PRZEDZIAŁÓW UFNOŚCI :\n");
+    text.append(31, ' ');
+    text += fixedText("CZAS OBSŁ. LICZBA KL. WYKORZYST. PRZEPUST.\n");
+    int written = 0;
+    for (int s = 0; s < M_; ++s) {
+        if (c >= 0 && visits_[static_cast<std::size_t>(s) * R_ + c] == 0) continue;
+        for (int k = 0; k < (withoutQueue(*stations_[s]) ? 1 : 3); ++k) {
+            if (k == 0)
+                text += plainStationLead(++written, stations_[s]->name().c_str());
+            else
+                text += std::string(24, ' ') + (k == 1 ? "QUEUE " : "SERVER");
+            for (Measure measure : {Measure::Time, Measure::Number, Measure::Utilisation, Measure::Throughput})
+                appendCell(text, halfWidth(measure, c, s, k), false);
+            text += '\n';
+        }
+    }
+    write(out, text);
 }
 
 }  // namespace kolt

@@ -71,6 +71,8 @@ public:
     DistributionKind kind() const override { return DistributionKind::Uni; }
     double mean() const override;
     double variation() const override;
+    double lower() const { return a_; }
+    double upper() const { return b_; }
 
 private:
     double a_, b_;

@@ -32,6 +32,8 @@ bool smallEnoughToSolve(const kolt::Network& network) {
 void analyse(const kolt::Network& network, int methodIndex, kolt::Reporter& reporter) {
     kolt::AnalysisContext context;
     kolt::PresentationModule results;
+    // A short simulation exercises every path of the simulator in a moment.
+    context.simulationControl.eventCap = 20000;
     try {
         kolt::analyseNetwork(network, methodIndex, context, results, reporter);
         for (int c = -1; c < network.numberOfClasses(); ++c) {

@@ -123,7 +123,7 @@ void TestCommandRules::fileAnalysedBeforeOpensWithReportAndResults() {
     QVERIFY(wb.enabled(WindowReport));
     QVERIFY(wb.enabled(WindowResults));
     QVERIFY(!wb.enabled(SyntaxAnalysis));
-    for (int method = 0; method < 5; ++method) {
+    for (int method = 0; method < 6; ++method) {
         wb.frame->methodCombo()->setCurrentIndex(method);
         QVERIFY(wb.enabled(NetworkAnalysis));
     }
@@ -136,7 +136,7 @@ void TestCommandRules::methodMenuAndListFollowEachOther() {
     QCOMPARE(wb.frame->methodCombo()->currentText(), QStringLiteral("Jackson"));
     for (int id = MethodFirst; id <= MethodLast; ++id) QCOMPARE(wb.checked(id), id == MethodFirst + 3);
 
-    wb.frame->methodCombo()->setCurrentIndex(4);
+    wb.frame->methodCombo()->setCurrentIndex(5);
     for (int id = MethodFirst; id <= MethodLast; ++id) QCOMPARE(wb.checked(id), id == MethodLast);
 }
 
@@ -157,9 +157,11 @@ void TestCommandRules::windowCommandsAreCheckedByTheActiveView() {
     QVERIFY(wb.checked(WindowModel) && !wb.checked(WindowReport));
     QCOMPARE(wb.frame->framesOf(doc).size(), 2);  // activated, not made again
 
-    // The results window is not built yet: the command says so and nothing breaks.
+    // The results window: its command is checked and menu 131 shows.
     wb.frame->openOrActivateView(doc, ViewKind::Results, -1);
-    QCOMPARE(wb.frame->framesOf(doc).size(), 2);
+    QCOMPARE(wb.frame->framesOf(doc).size(), 3);
+    QVERIFY(wb.checked(WindowResults) && !wb.checked(WindowModel));
+    QCOMPARE(wb.frame->currentMenu(), MenuId::Results);
 }
 
 void TestCommandRules::calculationToolbarToggles() {
@@ -182,7 +184,7 @@ void TestCommandRules::calculationToolbarToggles() {
     QCOMPARE(wb.frame->methodCombo()->statusTip(), QStringLiteral("Wybiera metodę obliczeniową"));
     QStringList entries;
     for (int i = 0; i < wb.frame->methodCombo()->count(); ++i) entries << wb.frame->methodCombo()->itemText(i);
-    QCOMPARE(entries, (QStringList{"MVA", "MVAP", "HMVA", "Jackson", "Diff"}));
+    QCOMPARE(entries, (QStringList{"MVA", "MVAP", "HMVA", "Jackson", "Diff", "Symulacja"}));
     QVERIFY(!wb.frame->methodCombo()->isEditable());
     QCOMPARE(wb.frame->methodCombo()->width(), 100);
     const QFont font = wb.frame->methodCombo()->font();
@@ -282,6 +284,7 @@ void TestCommandRules::commandTexts_data() {
     row(MethodFirst + 2, "&HMVA", "", "Wybiera metodę obliczeniową HMVA\nHMVA");
     row(MethodFirst + 3, "&Jackson", "", "Wybiera metodę obliczeniową Jackson\nJackson");
     row(MethodFirst + 4, "&Diff", "", "Wybiera metodę obliczeniową Diff\nDiff");
+    row(MethodFirst + 5, "&Symulacja", "", "Wybiera metodę obliczeniową Symulacja\nSymulacja");
     row(WindowCascade, "&Kaskada", "", "Rozmieszcza okna w sposób, że wszystkie nachodzą na siebie\nKaskada");
     row(WindowTile, "&Rozmieść wszystko", "",
         "Rozmieszcza wszystkie okna horyzontanie tak, że nie nachodzą  na siebie\nRozmieść wszystko");
@@ -362,8 +365,8 @@ void TestCommandRules::menusOfEachWindowKind() {
                 if (a->menu()) methods = a->menu();
     QVERIFY(methods);
     QCOMPARE(methods->title(), QStringLiteral("Wybór &metody"));
-    QCOMPARE(methods->actions().size(), 5);
-    for (int i = 0; i < 5; ++i) QCOMPARE(methods->actions().at(i)->data().toInt(), MethodFirst + i);
+    QCOMPARE(methods->actions().size(), 6);
+    for (int i = 0; i < 6; ++i) QCOMPARE(methods->actions().at(i)->data().toInt(), MethodFirst + i);
     QCOMPARE(commandsOf(QStringLiteral("Pomo&c")), (QList<int>{HelpContents, ContextHelp, AppAbout}));
 
     // The window list names the document's window, its '&' kept as a character.

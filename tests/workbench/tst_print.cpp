@@ -1,15 +1,14 @@
 // Printing a model: pages, the header with its rule, the "Strona: %d" footer
 // with its rule, print preview's first page, and the --print start.
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTimer>
 
+#include "tests/workbench/recording_device.h"
 #include "tests/workbench/workbench_fixture.h"
 #include "workbench/child_frame.h"
 #include "workbench/paged_text_printer.h"
@@ -18,62 +17,6 @@
 #include "workbench/winkolt_view.h"
 
 namespace {
-
-// A paint device that records the texts and lines painted on it, page by page.
-class RecordingEngine : public QPaintEngine {
-public:
-    struct Text {
-        int page;
-        QPointF at;
-        QString text;
-    };
-    QList<Text> texts;
-    QList<QLineF> lines;
-    int page = 1;
-    QTransform transform;
-
-    RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
-    bool begin(QPaintDevice*) override { return true; }
-    bool end() override { return true; }
-    void updateState(const QPaintEngineState& state) override {
-        if (state.state() & QPaintEngine::DirtyTransform) transform = state.transform();
-    }
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawTextItem(const QPointF& p, const QTextItem& item) override {
-        texts.append({page, transform.map(p), item.text()});
-    }
-    void drawLines(const QLineF* l, int count) override {
-        for (int i = 0; i < count; ++i) lines.append(transform.map(l[i]));
-    }
-    Type type() const override { return QPaintEngine::User; }
-};
-
-class RecordingDevice : public QPaintDevice {
-public:
-    mutable RecordingEngine engine;
-    QPaintEngine* paintEngine() const override { return &engine; }
-
-protected:
-    int metric(PaintDeviceMetric m) const override {
-        switch (m) {
-        case PdmWidth: return 2100;
-        case PdmHeight: return 2970;
-        case PdmWidthMM: return 210;
-        case PdmHeightMM: return 297;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 254;
-        case PdmDepth: return 32;
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
-        }
-        return 0;
-    }
-};
-
-int pdfPageCount(const QByteArray& pdf) {
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
-    return int(QString::fromLatin1(pdf).count(page));
-}
 
 QString numberedLines(int count) {
     QStringList lines;

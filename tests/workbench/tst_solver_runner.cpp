@@ -45,7 +45,8 @@ void TestSolverRunner::methodArguments() {
     QCOMPARE(methodArgument(2), QByteArray("HMVA"));
     QCOMPARE(methodArgument(3), QByteArray("JACKSON"));
     QCOMPARE(methodArgument(4), QByteArray("DIFF"));
-    QVERIFY(methodArgument(5).isEmpty());
+    QCOMPARE(methodArgument(5), QByteArray("SIMUL"));
+    QVERIFY(methodArgument(6).isEmpty());
     QVERIFY(methodArgument(-1).isEmpty());
 }
 
