@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QShortcut>
 #include <QTimer>
 
 #include "workbench/command_ids.h"
@@ -15,8 +16,9 @@ namespace {
 
 // Prompts of the entries of the window's system menu, found by the toolkit's
 // texts as they are shown (translated when a translation is loaded). The
-// close entry takes Ctrl+F4: the toolkit gives it Ctrl+W, which is the
-// MiniWizard's key.
+// close entry shows Ctrl+F4, the frame's own key for it (see the frame's
+// constructor): the toolkit gives it Ctrl+W, the MiniWizard's key, and makes
+// it work only while the window is maximised.
 void setUpSystemMenu(QMenu* menu)
 {
     if (!menu) return;
@@ -33,7 +35,10 @@ void setUpSystemMenu(QMenu* menu)
         const QString name = shown(entry->text());
         for (const auto& [key, prompt] : prompts)
             if (name == key) entry->setStatusTip(prompt);
-        if (name == toolkit("&Close")) entry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+        if (name == toolkit("&Close")) {
+            entry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+            entry->setShortcutContext(Qt::WidgetShortcut);  // shown, taken only in the open menu
+        }
     }
 }
 
@@ -49,6 +54,8 @@ CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view
                               : kind == ViewKind::Report ? Command::WindowReport
                                                          : Command::WindowResults));
     setUpSystemMenu(systemMenu());
+    // Ctrl+F4 closes the document window, maximised or not.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this, this, &QWidget::close, Qt::WidgetWithChildrenShortcut);
     connect(doc, &CWinKoltDoc::stateChanged, this, &CChildFrame::updateTitle);
     updateTitle();
 }
