@@ -68,14 +68,22 @@ void CChildFrame::closeWithoutPrompt()
 
 void CChildFrame::updateTitle()
 {
-    const QList<CChildFrame*> frames = frame->framesOf(doc);
-    const int index = frames.indexOf(this);
+    // "siec.klt" for the model, whose "[*]" shows the document's unsaved
+    // changes; "siec.klt — Raport" and "siec.klt — Wyniki" for the others.
     QString title = doc->title();
-    if (kind == ViewKind::Results)
-        title += QStringLiteral(" — Wyniki");
-    else if (frames.size() > 1 && index >= 0)
-        title += QStringLiteral(":%1").arg(index + 1);
+    switch (kind) {
+    case ViewKind::Model: title += QStringLiteral("[*]"); break;
+    case ViewKind::Report: title += QStringLiteral(" — Raport"); break;
+    case ViewKind::Results: title += QStringLiteral(" — Wyniki"); break;
+    }
     setWindowTitle(title);
+    setWindowModified(kind == ViewKind::Model && doc->isModified());
+}
+
+QString CChildFrame::shownTitle() const
+{
+    QString title = windowTitle();
+    return title.replace(QStringLiteral("[*]"), isWindowModified() ? QStringLiteral("*") : QString());
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

@@ -416,8 +416,22 @@ void CMainFrame::onSubWindowActivated()
 void CMainFrame::updateTitle()
 {
     CChildFrame* frame = activeFrame();
+    if (frame) frame->updateTitle();  // the document may have changed before the frame heard of it
     const QString title = QString::fromLatin1(mainTitle);
-    setWindowTitle(frame ? title + QStringLiteral(" - ") + frame->windowTitle() : title);
+    // The active window's title, its "[*]" included: the main window shows
+    // the marker too.
+    shownMainTitle = frame ? title + QStringLiteral(" - ") + frame->windowTitle() : title;
+    setWindowTitle(shownMainTitle);
+    setWindowModified(frame && frame->isWindowModified());
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // A maximised document window adds its own title to the main window's
+    // ("- [siec.klt]"), which already names the active window.
+    if (event->type() == QEvent::WindowTitleChange && !shownMainTitle.isEmpty() && windowTitle() != shownMainTitle)
+        setWindowTitle(shownMainTitle);
 }
 
 // --- recent files, placement, closing --------------------------------------

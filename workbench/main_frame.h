@@ -115,6 +115,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -178,6 +179,7 @@ private:
     QStringList recentFileList;
     QString newText;
     QString solverFile;
+    QString shownMainTitle;
     int untitledCount = 0;
     bool placementSaved = false;
 };

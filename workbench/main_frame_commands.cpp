@@ -50,6 +50,13 @@ const int editCommands[] = {Command::EditUndo, Command::EditCut, Command::EditCo
 const int documentCommands[] = {Command::SyntaxAnalysis, Command::NetworkAnalysis, Command::WindowReport,
                                 Command::WindowResults, Command::WindowModel, Command::ViewCalcBar};
 
+// A window's title as it shows, its modified marker resolved.
+QString windowTitleShown(QMdiSubWindow* window)
+{
+    auto* frame = qobject_cast<CChildFrame*>(window);
+    return frame ? frame->shownTitle() : window->windowTitle();
+}
+
 // A file name shown in a menu: an '&' in it is a character, not a mnemonic.
 QString withLiteralAmpersands(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
@@ -283,7 +290,7 @@ void CMainFrame::fillWindowMenu(QMenu* menu)
             separator->setProperty("windowEntry", true);
             separated = true;
         }
-        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(withLiteralAmpersands(window->windowTitle())));
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(withLiteralAmpersands(windowTitleShown(window))));
         a->setProperty("windowEntry", true);
         a->setCheckable(true);
         a->setChecked(window == area->currentSubWindow());

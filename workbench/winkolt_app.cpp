@@ -15,7 +15,8 @@ CWinKoltApp::~CWinKoltApp() = default;
 bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowCommand)
 {
     QApplication::setApplicationName(QStringLiteral("WinKolt"));
-    QApplication::setApplicationDisplayName(QStringLiteral("WinKolt"));
+    // No display name: the window system would add it to every window's
+    // title, and the main window's title already names the program.
     QApplication::setWindowIcon(applicationIcon());
 
     frame = std::make_unique<CMainFrame>();

@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -151,6 +152,8 @@ void CWinKoltView::print(QPrinter* printer)
 void CWinKoltView::printPreview(QPrinter* printer)
 {
     QPrintPreviewDialog dialog(printer, this);
+    // Large enough to read a page.
+    if (const QScreen* shownOn = screen()) dialog.resize(shownOn->availableGeometry().size() * 4 / 5);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printTo(p); });
     // Open at the page that holds the start of the selection.
     const int startPage = pageOfSelectionStart(printer);
