@@ -1,94 +1,62 @@
-// Exact MVA cost per population vector over a few network sizes.
+// Exact MVA, whole solve (parsing, arrays and their allocation, visit
+// ratios, recursion, result tables) against the bare loop of the same
+// recursion on the same network. Each solve reports `bare_ratio`: its mean
+// time over the best time of the bare loop, measured just before it.
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <chrono>
 #include <vector>
 
-#include "solver/methods/methods.h"
+#include "bench/bare_mva.h"
+#include "bench/bench_support.h"
+#include "bench/network_generator.h"
+#include "solver/frontend/method_table.h"
 
 namespace {
 
-// A closed network of M stations visited in a cycle by every class, station
-// 1 a delay station, the others FIFO and PS in turn; arrays in the driver's
-// layout.
-struct Network {
-    int M, R;
-    std::int64_t L;
-    std::vector<int> K, TYPE, SR, SN, INDEX;
-    std::vector<double> TAU, THETA, W, N, LAMBDA, ADP;
-    std::int64_t vectors = 1;
+using Clock = std::chrono::steady_clock;
 
-    Network(int stations, std::vector<int> population) : M(stations), R(static_cast<int>(population.size())) {
-        K = population;
-        TYPE.assign(M, 1);
-        TYPE[0] = 4;
-        for (int m = 2; m < M; m += 2) TYPE[m] = 2;
-        SR.assign(R * M, 1);
-        SN.assign(R, M);
-        TAU.resize(R * M);
-        for (int m = 0; m < M; ++m)
-            for (int r = 0; r < R; ++r) TAU[m * R + r] = 0.05 + 0.01 * ((m + 3 * r) % 7);
-        L = M;
-        for (int k : K) {
-            L *= k + 1;
-            vectors *= k + 1;
-        }
-        L = std::max<std::int64_t>(L, static_cast<std::int64_t>(R + 1) * (M + 1) * (M + 1));
-        THETA.resize(R * M);
-        W.resize(R * M);
-        N.resize(M);
-        LAMBDA.resize(R);
-        INDEX.resize(R + 1);
+double secondsOf(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double bestBareSeconds(int stations, const std::vector<int>& population, int tries) {
+    const kolt::bench::BareNetwork net = kolt::bench::bareRingBenchmark(stations, population);
+    double best = 1e300;
+    for (int i = 0; i < tries; ++i) {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(kolt::bench::bareExactMva(net));
+        best = std::min(best, secondsOf(Clock::now() - start));
     }
+    return best;
+}
 
-    // The routing blocks are consumed by each run: rebuild them.
-    void loadRouting() {
-        ADP.assign(L, 0.0);
-        INDEX[0] = 1;
-        const int n = M + 1;
-        for (int r = 0; r < R; ++r) {
-            for (int i = 0; i < M; ++i) ADP[INDEX[r] - 1 + i + n * ((i + 1) % M)] = 1.0;
-            INDEX[r + 1] = INDEX[r] + n * n;
-        }
-    }
-};
-
-void runExactMva(benchmark::State& state, Network& net) {
+void solveRing(benchmark::State& state, int stations, std::vector<int> population, int bareTries) {
+    const std::string text = kolt::bench::ringBenchmarkNetwork(stations, population);
+    const double bare = bestBareSeconds(stations, population, bareTries);
+    double total = 0.0;
     for (auto _ : state) {
-        state.PauseTiming();
-        net.loadRouting();
-        state.ResumeTiming();
-        int failed = 0;
-        kolt::methods::exactMva(net.M, net.R, net.L, net.K.data(), net.TYPE.data(), net.SR.data(), net.TAU.data(),
-                                net.SN.data(), net.ADP.data(), net.INDEX.data(), 0, net.THETA.data(), net.N.data(),
-                                net.W.data(), net.LAMBDA.data(), failed, nullptr);
-        if (failed) state.SkipWithError("exact MVA failed");
-        benchmark::DoNotOptimize(net.N.data());
+        const auto start = Clock::now();
+        if (!kolt::bench::solveText(text, kolt::kMva)) state.SkipWithError("the solve failed");
+        total += secondsOf(Clock::now() - start);
     }
-    state.counters["vectors"] = static_cast<double>(net.vectors);
-    // Seconds per population vector, shown as time by inverting the rate.
-    state.counters["per_vector"] = benchmark::Counter(static_cast<double>(net.vectors),
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["bare_s"] = bare;
+    state.counters["bare_ratio"] = total / static_cast<double>(state.iterations()) / bare;
 }
 
-void BM_OneClassTenStations(benchmark::State& state) {
-    Network net(10, {static_cast<int>(state.range(0))});
-    runExactMva(state, net);
-}
-BENCHMARK(BM_OneClassTenStations)->Arg(1)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+void BM_ExactMva_1x1000_10Stations(benchmark::State& s) { solveRing(s, 10, {1000}, 20); }
+void BM_ExactMva_3x30_10Stations(benchmark::State& s) { solveRing(s, 10, {30, 30, 30}, 10); }
+void BM_ExactMva_3x20_40_60_10Stations(benchmark::State& s) { solveRing(s, 10, {20, 40, 60}, 5); }
+void BM_ExactMva_4x50_10Stations(benchmark::State& s) { solveRing(s, 10, {50, 50, 50, 50}, 2); }
+void BM_ExactMva_5x8_20Stations(benchmark::State& s) { solveRing(s, 20, {8, 8, 8, 8, 8}, 3); }
+void BM_ExactMva_4x100_10Stations(benchmark::State& s) { solveRing(s, 10, {100, 100, 100, 100}, 1); }
 
-void BM_ThreeClasses20_40_60TenStations(benchmark::State& state) {
-    Network net(10, {20, 40, 60});
-    runExactMva(state, net);
-}
-BENCHMARK(BM_ThreeClasses20_40_60TenStations)->Unit(benchmark::kMillisecond);
-
-void BM_FiveClassesOf8TwentyStations(benchmark::State& state) {
-    Network net(20, {8, 8, 8, 8, 8});
-    runExactMva(state, net);
-}
-BENCHMARK(BM_FiveClassesOf8TwentyStations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExactMva_1x1000_10Stations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExactMva_3x30_10Stations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExactMva_3x20_40_60_10Stations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExactMva_4x50_10Stations)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ExactMva_5x8_20Stations)->Unit(benchmark::kMillisecond);
+// About a minute per run: left out unless asked for by --benchmark_filter.
+BENCHMARK(BM_ExactMva_4x100_10Stations)->Unit(benchmark::kSecond)->Iterations(1)->Name("LONG_ExactMva_4x100_10Stations");
 
 }  // namespace
 

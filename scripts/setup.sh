@@ -2,7 +2,7 @@
 # Installs the build and test dependencies that are missing (Debian packages).
 set -euo pipefail
 
-packages=(g++ clang cmake make libgtest-dev libgmock-dev libbenchmark-dev
+packages=(g++ clang cmake make libgtest-dev libgmock-dev libbenchmark-dev libsuitesparse-dev
           qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev
           qt6-translations-l10n xvfb xauth fonts-dejavu-core dpkg-dev file groff-base man-db)
 

@@ -1,5 +1,6 @@
 // Running the solver on the model editor's document.
 #include <QComboBox>
+#include <QFile>
 #include <cstdlib>
 
 #include "workbench/child_frame.h"
@@ -7,8 +8,21 @@
 #include "workbench/run_files.h"
 #include "workbench/run_settings.h"
 #include "workbench/solver_runner.h"
+#include "workbench/text_codec.h"
 #include "workbench/winkolt_doc.h"
 #include "workbench/winkolt_view.h"
+
+namespace {
+
+// The line that closes the diagnostics of a run ended by the user, in the
+// solver's code page like the rest of the file.
+void appendCancelLine(const QString& errPath) {
+    QFile file(errPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+    file.write("\n" + encodeCp1250(QStringLiteral("Analiza przerwana przez użytkownika.")) + "\n");
+}
+
+}  // namespace
 
 void CWinKoltView::runSolver(bool syntaxOnly)
 {
@@ -26,8 +40,10 @@ void CWinKoltView::runSolver(bool syntaxOnly)
     const int methodIndex = frame->methodCombo()->currentIndex();
     const QByteArray argument = syntaxOnly ? QByteArrayLiteral("-c") : methodArgument(methodIndex);
 
-    // Blocking: the workbench waits for the solver and handles no events meanwhile.
-    const SolverOutcome outcome = runSolverProcess(frame->solverPath(), path, argument, errPath, wnkPath);
+    // The event loop runs while the solver works; a long run shows a
+    // progress dialog from which the user can end it.
+    const SolverOutcome outcome =
+        runSolverProcessWithProgress(this, frame->solverPath(), path, argument, errPath, wnkPath);
     if (!outcome.started) {
         frame->prompts().showSolverStartFailure(this);
         // Without the solver the workbench cannot work; it ends at once,
@@ -43,7 +59,10 @@ void CWinKoltView::runSolver(bool syntaxOnly)
     // The results of an earlier run are out of date.
     frame->closeViewWindow(doc, ViewKind::Results);
 
-    const int newState = outcome.exitStatus == 0 ? (syntaxOnly ? 1 : 2) : 0;
+    // An ended run has no outcome: whatever the files hold, it failed, and
+    // the report says why it stopped.
+    if (outcome.cancelled) appendCancelLine(errPath);
+    const int newState = outcome.exitStatus == 0 && !outcome.cancelled ? (syntaxOnly ? 1 : 2) : 0;
     writeRunState(runSettingsPath(path), newState);
     doc->setRunOutcome(newState, newState == 2 ? methodIndex : -1);
 

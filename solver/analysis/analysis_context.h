@@ -6,7 +6,10 @@
 // at s*R + r. Every array is sized once per run and lives to its end. Which
 // arrays exist depends on the method family:
 //   closed (MVA, MVAP, HMVA): K, TYPE, INDEX, SR, SN, TAU (mean service time),
-//     THETA, W, N, LAMBDA, ADP, and for HMVA also NTOTAL;
+//     THETA, W, N, LAMBDA, ADP, and for HMVA also NTOTAL; ADP holds what the
+//     method uses (the routing blocks, then the queue table without class 1's
+//     dimension or HMVA's correction terms), not the length the printed
+//     estimate counts;
 //   open (JACKSON, DIFF): LAMBN, OBCN, ENKN, ENTN, MIN, LMBNR, OBCNR, ENRKNR,
 //     ENRTNR, TAU (service rate), THETA, BP, SR, and TYPE for JACKSON, or BP1,
 //     CBNR2, CBN2, C0NR2, RJI, G, CAN2 for DIFF;
@@ -16,6 +19,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "solver/analysis/array_sizes.h"
+#include "solver/methods/traffic_equations.h"
+#include "solver/methods/visit_ratios.h"
 #include "solver/methods/simulation/simulation.h"
 
 namespace kolt {
@@ -46,7 +52,8 @@ struct AnalysisContext {
     std::vector<double> W;      // R x M: mean response time per visit
     std::vector<double> N;      // M (MVA, MVAP) or R x M (HMVA: class throughput)
     std::vector<double> LAMBDA;  // R (MVA, MVAP: class throughput) or R x M (HMVA: class mean number)
-    std::vector<double> ADP;     // L: routing blocks, then the method's workspace
+    Workspace ADP;               // L: routing blocks (zeroed), then the method's workspace (left unset)
+    methods::RoutingLists closedLists;  // routing of the classes too large for a block in ADP
     std::vector<double> NTOTAL;  // M, HMVA only: mean number of customers per station, summed over classes
 
     // Open-network arrays.
@@ -60,6 +67,10 @@ struct AnalysisContext {
     std::vector<double> RJI;    // M x M
     std::vector<double> G;      // 2M x (2M+1)
     std::vector<double> CAN2;   // M
+    // A network whose largest system exceeds the sparse threshold has its
+    // routing as lists here instead of BP (and BP1, RJI, G stay empty).
+    bool openSparse = false;
+    methods::OpenRouting openLists;
 
     // SIMUL: the network as the simulator takes it, its run control and its
     // estimates (SR is filled as for the other methods).

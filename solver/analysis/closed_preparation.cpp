@@ -1,5 +1,6 @@
 #include "solver/analysis/closed_preparation.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -10,6 +11,8 @@
 #include "solver/frontend/method_table.h"
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
+#include "solver/methods/methods.h"
+#include "solver/methods/sparse_system.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 
@@ -17,6 +20,12 @@ namespace kolt {
 namespace {
 
 using Size = std::int64_t;
+
+// One transition between stations of the table, as read from the model.
+struct StationTransition {
+    int r, from, to;
+    double p;
+};
 
 void allocateArrays(AnalysisContext& c, Reporter& reporter) {
     const Size M = c.M, R = c.R, RM = saturatingMultiply(R, M);
@@ -36,21 +45,12 @@ void allocateArrays(AnalysisContext& c, Reporter& reporter) {
         allocateArray(c.LAMBDA, R, " (LAMBDA)", reporter);
         allocateArray(c.N, M, " (N)", reporter);
     }
-    allocateArray(c.ADP, c.L, " (ADP)", reporter);
 }
 
-// Position (from 0) of the full routing element from station `from` to
-// station `to` of class r: full (M+1) x (M+1) matrices, one per class, placed
-// after room for one such matrix so that the compacted blocks always lie
-// below the matrix still to be read.
-Size fullRoutingAt(const AnalysisContext& c, int r, int from, int to) {
-    const Size side = c.M + 1;
-    return (r + 1) * side * side + from + side * to;
-}
-
-// The station checks in their order, then TYPE, the routing and TAU of
-// station s.
-void describeStation(AnalysisContext& c, int s, const StationLookup& lookup, Reporter& reporter) {
+// The station checks in their order, then TYPE, the routing (gathered in
+// `transitions`, SR marked) and TAU of station s.
+void describeStation(AnalysisContext& c, int s, const StationLookup& lookup,
+                     std::vector<StationTransition>& transitions, Reporter& reporter) {
     const Station& station = *c.stations[s];
     schedulingAdmitted(station, c.methodIndex, reporter);  // the station is still processed
     const SchedulingDiscipline* discipline = station.discipline();
@@ -71,7 +71,7 @@ void describeStation(AnalysisContext& c, int s, const StationLookup& lookup, Rep
             const int t = lookup.indexOf(transition.target, reporter);
             if (t == StationLookup::kExit) continue;
             c.SR[static_cast<Size>(t) * c.R + r] = 1;
-            c.ADP[fullRoutingAt(c, r, s, t)] = transition.probability;
+            transitions.push_back({r, s, t, transition.probability});
         }
     }
     for (int r = 0; r < c.R; ++r) {
@@ -96,24 +96,57 @@ void warnOfWhatIsLeftOut(const AnalysisContext& c, Reporter& reporter) {
                                                            c.stations[s]->name().c_str()));
 }
 
-void compactRoutingBlocks(AnalysisContext& c, Reporter& reporter) {
-    std::vector<int> visited;
+// INDEX and the length of ADP: a dense block for every class of at most
+// kSparseThreshold stations, then room for the method's own table.
+void sizeAdp(AnalysisContext& c, Reporter& reporter) {
     c.INDEX[0] = 1;
+    Size blocks = 0;
     for (int r = 0; r < c.R; ++r) {
-        visited.clear();
-        for (int s = 0; s < c.M; ++s)
-            if (c.SR[static_cast<Size>(s) * c.R + r]) visited.push_back(s);
         const Size side = c.SN[r] + 1;
-        const Size start = c.INDEX[r] - 1;
-        for (Size j = 0; j < c.SN[r]; ++j)
-            for (Size i = 0; i < c.SN[r]; ++i)
-                c.ADP[start + i + side * j] = c.ADP[fullRoutingAt(c, r, visited[i], visited[j])];
+        if (c.SN[r] <= methods::kSparseThreshold) blocks += side * side;
         // INDEX is handed to the methods as 32-bit integers; blocks reaching
         // beyond that cannot be addressed by them.
-        const Size next = c.INDEX[r] + side * side;
-        if (next > std::numeric_limits<int>::max())
+        if (blocks + 1 > std::numeric_limits<int>::max())
             reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (INDEX)"));
-        c.INDEX[r + 1] = static_cast<int>(next);
+        c.INDEX[r + 1] = static_cast<int>(blocks + 1);
+    }
+    const Size table = c.methodIndex == kHmva
+                           ? saturatingMultiply(saturatingMultiply(2 * Size{c.R}, c.R), c.M)
+                           : methods::exactMvaQueueTable(c.M, c.R, c.K.data(), c.TYPE.data());
+    c.L = std::max(blocks, table);
+}
+
+// Each class's routing among the stations it visits, by their rank in
+// table order: as a dense block in ADP (element (i, j) of an (SN+1) x (SN+1)
+// matrix by columns, the last row and column left for the method) or, for
+// a class of more than kSparseThreshold stations, as lists.
+void buildRouting(AnalysisContext& c, const std::vector<StationTransition>& transitions, Reporter& reporter) {
+    allocateWorkspace(c.ADP, c.L, " (ADP)", reporter);
+    std::fill(c.ADP.begin(), c.ADP.begin() + (c.INDEX[c.R] - 1), 0.0);
+    std::vector<int> rank(c.M);
+    methods::RoutingLists& lists = c.closedLists;
+    for (int r = 0; r < c.R; ++r) {
+        int visited = 0;
+        for (int s = 0; s < c.M; ++s) rank[s] = c.SR[static_cast<Size>(s) * c.R + r] ? visited++ : -1;
+        const Size side = c.SN[r] + 1;
+        if (c.SN[r] <= methods::kSparseThreshold) {
+            double* block = c.ADP.data() + (c.INDEX[r] - 1);
+            for (const StationTransition& t : transitions)
+                if (t.r == r && rank[t.from] >= 0) block[rank[t.from] + side * rank[t.to]] = t.p;
+            continue;
+        }
+        if (lists.classStart.empty()) lists.classStart.assign(c.R, -1);
+        lists.classStart[r] = static_cast<std::int64_t>(lists.rowStart.size());
+        // Transitions come station by station, so the rows fill in order.
+        int row = 0;
+        lists.rowStart.push_back(static_cast<std::int64_t>(lists.to.size()));
+        for (const StationTransition& t : transitions) {
+            if (t.r != r || rank[t.from] < 0) continue;
+            for (; row < rank[t.from]; ++row) lists.rowStart.push_back(static_cast<std::int64_t>(lists.to.size()));
+            lists.to.push_back(rank[t.to]);
+            lists.probability.push_back(t.p);
+        }
+        for (; row < c.SN[r]; ++row) lists.rowStart.push_back(static_cast<std::int64_t>(lists.to.size()));
     }
 }
 
@@ -135,7 +168,6 @@ int closedStationType(int schedulingKind) {
 void prepareClosedNetwork(const Network& network, AnalysisContext& c, Reporter& reporter) {
     allocateArray(c.K, c.R, "(K)", reporter);
     for (int r = 0; r < c.R; ++r) c.K[r] = network.customers(r);
-    c.L = adpLength(c.methodIndex, c.M, c.R, c.K);
 
     std::FILE* err = reporter.stream(Target::Err);
     std::fputs(closedMemoryEstimate(c.methodIndex, c.M, c.R, c.K).c_str(), err);
@@ -144,7 +176,8 @@ void prepareClosedNetwork(const Network& network, AnalysisContext& c, Reporter& 
     allocateArrays(c, reporter);
 
     const StationLookup lookup(c, reporter);
-    for (int s = 0; s < c.M; ++s) describeStation(c, s, lookup, reporter);
+    std::vector<StationTransition> transitions;
+    for (int s = 0; s < c.M; ++s) describeStation(c, s, lookup, transitions, reporter);
 
     for (int r = 0; r < c.R; ++r) {
         c.SN[r] = 0;
@@ -152,7 +185,8 @@ void prepareClosedNetwork(const Network& network, AnalysisContext& c, Reporter& 
     }
     checkEveryClassVisits(network, c, reporter);
     warnOfWhatIsLeftOut(c, reporter);
-    compactRoutingBlocks(c, reporter);
+    sizeAdp(c, reporter);
+    buildRouting(c, transitions, reporter);
 }
 
 }  // namespace kolt

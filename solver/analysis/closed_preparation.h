@@ -18,7 +18,13 @@ struct AnalysisContext;
 // an (SN[r]+1) x (SN[r]+1) matrix stored by columns whose element (i, j) is
 // the probability of going from a_i to a_j; its last row and column are left
 // for the method. INDEX[r] is the 1-based start of block r and
-// INDEX[r+1] = INDEX[r] + (SN[r]+1)^2.
+// INDEX[r+1] = INDEX[r] + (SN[r]+1)^2. A class visiting more than the sparse
+// threshold of stations gets no block (INDEX[r+1] = INDEX[r]) but lists in
+// closedLists. ADP is as long as the method needs (context.L): the blocks,
+// or the exact recursion's queue table without class 1's dimension (HMVA:
+// its 2*R*R*M correction terms), whichever is longer; only the blocks are
+// set, the rest the method writes before it reads. The printed estimate
+// keeps counting M * (K_1+1) * ... * (K_R+1).
 void prepareClosedNetwork(const Network& network, AnalysisContext& context, Reporter& reporter);
 
 // The station type code the closed methods use for a scheduling kind

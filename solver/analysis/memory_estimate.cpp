@@ -82,22 +82,8 @@ private:
 // Counts of the model as factors: M, R and populations are non-negative ints.
 std::uint32_t count(Size value) { return static_cast<std::uint32_t>(std::max<Size>(value, 0)); }
 
-Size mul(Size a, Size b) { return saturatingMultiply(a, b); }
-Size add(Size a, Size b) { return saturatingAdd(a, b); }
 
 }  // namespace
-
-Size adpLength(int methodIndex, int M, int R, const std::vector<int>& K) {
-    Size length = 0;
-    if (methodIndex == kHmva) {
-        length = mul(mul(mul(2, R), R), M);
-    } else {
-        length = M;
-        for (int r = 0; r < R; ++r) length = mul(length, add(K[r], 1));
-    }
-    const Size routingRoom = mul(R + 1, mul(M + 1, M + 1));
-    return length < routingRoom ? routingRoom : length;
-}
 
 std::string closedMemoryEstimate(int methodIndex, int M, int R, const std::vector<int>& K) {
     const std::uint32_t m = count(M), r = count(R);

@@ -27,29 +27,31 @@ const char* openFailureText(int code) {
 }
 
 void callMethod(AnalysisContext& c, Reporter& reporter) {
+    const methods::RoutingLists* closedLists = c.closedLists.classStart.empty() ? nullptr : &c.closedLists;
+    const methods::OpenRouting* openLists = c.openSparse ? &c.openLists : nullptr;
     switch (c.methodIndex) {
         case kMva:
         case kMvap:
             methods::exactMva(c.M, c.R, c.L, c.K.data(), c.TYPE.data(), c.SR.data(), c.TAU.data(), c.SN.data(),
                               c.ADP.data(), c.INDEX.data(), c.closedMode, c.THETA.data(), c.N.data(), c.W.data(),
-                              c.LAMBDA.data(), c.closedFailed, reporter.stream(Target::Out));
+                              c.LAMBDA.data(), c.closedFailed, reporter.stream(Target::Out), closedLists);
             break;
         case kHmva:
             methods::approximateMva(c.M, c.R, c.L, c.K.data(), c.TYPE.data(), c.SR.data(), c.TAU.data(),
                                     c.SN.data(), c.ADP.data(), c.INDEX.data(), c.closedMode, c.THETA.data(),
-                                    c.LAMBDA.data(), c.W.data(), c.N.data(), c.closedFailed);
+                                    c.LAMBDA.data(), c.W.data(), c.N.data(), c.closedFailed, closedLists);
             break;
         case kJackson:
             methods::jackson(c.M, c.R, c.TYPE.data(), c.BP.data(), c.LAMBN.data(), c.OBCN.data(), c.ENKN.data(),
                              c.ENTN.data(), c.LMBNR.data(), c.OBCNR.data(), c.ENRKNR.data(), c.ENRTNR.data(),
-                             c.MIN.data(), c.TAU.data(), c.openCode, c.openStation);
+                             c.MIN.data(), c.TAU.data(), c.openCode, c.openStation, openLists);
             break;
         case kDiff:
             methods::diffusion(c.M, c.R, c.BP.data(), c.BP1.data(), c.LAMBN.data(), c.OBCN.data(), c.ENKN.data(),
                                c.ENTN.data(), c.LMBNR.data(), c.OBCNR.data(), c.ENRKNR.data(), c.ENRTNR.data(),
                                c.MIN.data(), c.TAU.data(), c.CBN2.data(), c.CBNR2.data(), c.C0NR2.data(),
                                c.RJI.data(), c.G.data(), c.CAN2.data(), c.openCode, c.openStation,
-                               c.diffusionWork);
+                               c.diffusionWork, openLists);
             break;
         case kSimul: runSimulation(c, reporter); break;
         default: break;

@@ -1,5 +1,6 @@
 #include "solver/analysis/open_preparation.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "solver/frontend/method_table.h"
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
+#include "solver/methods/sparse_system.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 
@@ -33,25 +35,50 @@ void allocateArrays(AnalysisContext& c, Reporter& reporter) {
     allocateArray(c.ENRTNR, RM, " (ENRTNR)", reporter);
     allocateArray(c.TAU, RM, " (TAU)", reporter);
     allocateArray(c.THETA, RM, " (THETA)", reporter);
-    allocateArray(c.BP, matrix, " (BP)", reporter);
+    // A sparse network keeps its routing as lists (describeStation) and
+    // needs none of the dense systems.
+    if (c.openSparse) {
+        allocateArray(c.openLists.minusExternalRate, RM, " (BP)", reporter);
+        allocateArray(c.openLists.start, saturatingAdd(RM, 1), " (BP)", reporter);
+    } else {
+        allocateArray(c.BP, matrix, " (BP)", reporter);
+    }
     allocateArray(c.SR, RM, " (SR)", reporter);
     if (c.methodIndex == kJackson) {
         allocateArray(c.TYPE, M, " (TYPE)", reporter);
         return;
     }
     const Size twoM = saturatingMultiply(2, M);
-    allocateArray(c.BP1, matrix, " (BP1)", reporter);
+    if (!c.openSparse) allocateArray(c.BP1, matrix, " (BP1)", reporter);
     allocateArray(c.CBNR2, RM, " (CBNR2)", reporter);
     allocateArray(c.CBN2, M, " (CBN2)", reporter);
     allocateArray(c.C0NR2, RM, " (C0NR2)", reporter);
-    allocateArray(c.RJI, saturatingMultiply(M, M), " (RJI)", reporter);
-    allocateArray(c.G, saturatingMultiply(twoM, saturatingAdd(twoM, 1)), " (G)", reporter);
+    if (!c.openSparse) {
+        allocateArray(c.RJI, saturatingMultiply(M, M), " (RJI)", reporter);
+        allocateArray(c.G, saturatingMultiply(twoM, saturatingAdd(twoM, 1)), " (G)", reporter);
+    }
     allocateArray(c.CAN2, M, " (CAN2)", reporter);
+}
+
+// The largest linear system of the method: the traffic equations (R*M
+// unknowns) and, for DIFF, the variability system (2M).
+bool solvedAsSparse(const AnalysisContext& c) {
+    const Size RM = saturatingMultiply(c.R, c.M);
+    const Size largest = c.methodIndex == kDiff ? std::max<Size>(RM, saturatingMultiply(2, c.M)) : RM;
+    return largest > methods::kSparseThreshold;
+}
+
+// Routing lists of a sparse network: pair x's transitions follow those of
+// every pair before it, as describeStation meets them in pair order.
+void appendTransition(methods::OpenRouting& lists, Size from, int to, double p, Size& nextPair) {
+    for (; nextPair <= from; ++nextPair) lists.start[nextPair] = static_cast<std::int64_t>(lists.target.size());
+    lists.target.push_back(to);
+    lists.probability.push_back(p);
 }
 
 // The station checks in their order, then TYPE, TAU (and CBNR2) and the
 // station's column block of BP.
-void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Reporter& reporter) {
+void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Size& nextPair, Reporter& reporter) {
     const Station& station = *c.stations[i];
     const Size R = c.R, RM = R * c.M;
     if (station.discipline() == nullptr) return;  // reported when the tables were built
@@ -88,7 +115,10 @@ void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Rep
             const int j = lookup.indexOf(transition.target, reporter);
             if (j == StationLookup::kExit) continue;  // customers leave the network there
             c.SR[j * R + r] = 1;
-            c.BP[(i * R + r) * RM + (j * R + r)] = transition.probability;
+            if (c.openSparse)
+                appendTransition(c.openLists, i * R + r, static_cast<int>(j * R + r), transition.probability, nextPair);
+            else
+                c.BP[(i * R + r) * RM + (j * R + r)] = transition.probability;
         }
     }
 }
@@ -103,7 +133,7 @@ void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Rep
 void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& reporter) {
     const Size R = c.R, RM = R * c.M;
     const bool diffusion = c.methodIndex == kDiff;
-    double* minusExternalRate = c.BP.data() + RM * RM;
+    double* minusExternalRate = c.openSparse ? c.openLists.minusExternalRate.data() : c.BP.data() + RM * RM;
     for (const Station* source : c.sources) {
         for (int r = 0; r < c.R; ++r) {
             const std::vector<Transition>* list = source->routing()->transitions(r);
@@ -154,10 +184,17 @@ void prepareOpenNetwork(const Network&, AnalysisContext& c, Reporter& reporter) 
     std::fputs(estimate.c_str(), err);
     writeFixed(err, " bajtów\n");
 
+    c.openSparse = solvedAsSparse(c);
     allocateArrays(c, reporter);
 
     const StationLookup lookup(c, reporter);
-    for (int i = 0; i < c.M; ++i) describeStation(c, i, lookup, reporter);
+    Size nextPair = 0;
+    for (int i = 0; i < c.M; ++i) describeStation(c, i, lookup, nextPair, reporter);
+    if (c.openSparse) {
+        const Size RM = Size{c.R} * c.M;
+        for (; nextPair <= RM; ++nextPair)
+            c.openLists.start[nextPair] = static_cast<std::int64_t>(c.openLists.target.size());
+    }
     describeSources(c, lookup, reporter);
 }
 

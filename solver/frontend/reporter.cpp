@@ -5,20 +5,17 @@
 namespace kolt {
 namespace {
 
-const char* prefixOf(Level level) {
-    switch (level) {
-        case Level::Info: return "";
-        case Level::Warning: return "OSTRZEŻENIE:  ";
-        case Level::Error: return "BŁĄD:         ";
-        case Level::Fatal: return "BŁĄD FATALNY: ";
-    }
-    return "";
+// The prefixes in Windows-1250, converted once.
+const std::string& prefixOf(Level level) {
+    static const std::string prefixes[] = {"", fixedText("OSTRZEŻENIE:  "), fixedText("BŁĄD:         "),
+                                           fixedText("BŁĄD FATALNY: ")};
+    return prefixes[static_cast<int>(level)];
 }
 
 }  // namespace
 
 void Reporter::report(Level level, std::string text) {
-    queue_.push_back(fixedText(prefixOf(level)) + text);
+    queue_.push_back(level == Level::Info ? std::move(text) : prefixOf(level) + text);
     if (level > highestLevel_) highestLevel_ = level;
     if (level == Level::Fatal) flush(Target::Err);
 }
@@ -32,14 +29,19 @@ void Reporter::reportAt(Level level, int line, int column, const std::string& te
 void Reporter::flush(Target target) {
     std::FILE* out = stream(target);
     std::fputc('\n', out);
+    writeQueued(target);
+    std::fflush(out);
+    if (highestLevel_ > Level::Warning) throw RunEnded{kFailureStatus};
+    highestLevel_ = Level::Info;
+}
+
+void Reporter::writeQueued(Target target) {
+    std::FILE* out = stream(target);
     for (const std::string& line : queue_) {
         std::fwrite(line.data(), 1, line.size(), out);
         std::fputc('\n', out);
     }
     queue_.clear();
-    std::fflush(out);
-    if (highestLevel_ > Level::Warning) throw RunEnded{kFailureStatus};
-    highestLevel_ = Level::Info;
 }
 
 }  // namespace kolt

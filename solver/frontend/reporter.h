@@ -42,6 +42,10 @@ public:
     // Writes an empty line and the queue, empties it, and ends the run when an
     // Error or Fatal was reported since the previous flush.
     void flush(Target target);
+    // Writes the queued lines and empties the queue, without the empty line
+    // before them and without ending the run: a long list of Info lines (the
+    // network dump) is written as it is made instead of held whole.
+    void writeQueued(Target target);
 
     bool noErrorSoFar() const { return highestLevel_ <= Level::Warning; }
     Level highestLevel() const { return highestLevel_; }

@@ -98,7 +98,13 @@ void Parser::readNetworkHeader() {
         scanner_.readToken(kNone, kNone, kLineEnd);
         name = scanner_.token();
     }
-    if (reporter_.noErrorSoFar()) network_ = std::make_unique<Network>(name, reporter_);
+    if (reporter_.noErrorSoFar()) {
+        network_ = std::make_unique<Network>(name, reporter_);
+        // An object takes far more than a hundred bytes of a file (its
+        // declaration and its description): room for this many names keeps
+        // the name index from growing again and again in a large file.
+        network_->reserveObjects(scanner_.textLength() / 128);
+    }
 }
 
 // file   := header block*

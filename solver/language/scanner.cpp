@@ -1,7 +1,9 @@
 #include "scanner.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <system_error>
 
@@ -11,6 +13,34 @@ namespace kolt {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A set of characters as 256 bits, for a membership test without a search;
+// the end of the text (0) is in no set.
+class CharSet {
+public:
+    explicit CharSet(std::string_view characters) {
+        for (char c : characters) add(c);
+    }
+    CharSet(std::string_view a, std::string_view b) : CharSet(a) {
+        for (char c : b) add(c);
+    }
+    bool has(char c) const {
+        const auto u = static_cast<unsigned char>(c);
+        return (bits_[u >> 6] >> (u & 63)) & 1;
+    }
+
+private:
+    void add(char c) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u != 0) bits_[u >> 6] |= std::uint64_t{1} << (u & 63);
+    }
+    std::uint64_t bits_[4] = {0, 0, 0, 0};
+};
+
+const CharSet& blanks() {
+    static const CharSet set(kBlanks);
+    return set;
+}
 
 std::size_t skipDigits(std::string_view s, std::size_t at) {
     while (at < s.size() && isDigit(s[at])) ++at;
@@ -90,25 +120,34 @@ void Scanner::removeComment() {
     if (current_ == '!') step();
 }
 
-void Scanner::skipWhile(std::string_view set) {
-    while (inSet(current_, set)) advance();
-}
-
 char Scanner::readToken(std::string_view skipTo, std::string_view terminators, std::string_view separators) {
+    const CharSet& blank = blanks();
     if (!skipTo.empty()) {
-        while (current_ != 0 && !inSet(current_, skipTo)) advance();
+        const CharSet target(skipTo);
+        while (current_ != 0 && !target.has(current_)) advance();
         advance();
-        skipWhile(kBlanks);
+        while (blank.has(current_)) advance();
     }
+    // The test runs once per character of the file: sets, not searches.
+    const CharSet ends(separators, terminators);
     token_.clear();
-    while (current_ != 0 && !inSet(current_, separators) && !inSet(current_, terminators) &&
-           token_.size() < kMaxTokenLength) {
+    while (current_ != 0 && !ends.has(current_) && token_.size() < kMaxTokenLength) {
         token_.push_back(current_);
+        // The ordinary characters that follow (no comment, no line end, none
+        // that ends the token) are taken as a run, counted as advance()
+        // would count them one by one; advance() then takes the next one.
+        const std::size_t limit = std::min(text_.size(), next_ + (kMaxTokenLength - token_.size()));
+        std::size_t end = next_;
+        while (end < limit && text_[end] != '!' && text_[end] != '\n' && !ends.has(text_[end])) ++end;
+        token_.append(text_, next_, end - next_);
+        column_ += static_cast<int>(end - next_);
+        next_ = end;
         advance();
     }
     tokenLine_ = line_;
     tokenColumn_ = column_;
-    skipWhile(separators);
+    const CharSet separator(separators);
+    while (separator.has(current_)) advance();
 
     char result = 0;
     if (!terminators.empty()) {
@@ -124,7 +163,7 @@ char Scanner::readToken(std::string_view skipTo, std::string_view terminators, s
             reportAt(Level::Warning, fixedText("Oczekiwano: '") + expected + "'");
         }
     }
-    skipWhile(kBlanks);
+    while (blank.has(current_)) advance();
     return result;
 }
 

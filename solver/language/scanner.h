@@ -36,6 +36,7 @@ public:
     // Line ends consumed so far (counts from 0).
     int line() const { return line_; }
     int column() const { return column_; }
+    std::size_t textLength() const { return text_.size(); }
 
     const std::string& token() const { return token_; }
     // Puts back a token saved by the caller (the class-list reader keeps the
@@ -79,7 +80,6 @@ public:
 private:
     void step();
     void removeComment();
-    void skipWhile(std::string_view set);
 
     Reporter& reporter_;
     std::string text_;

@@ -16,7 +16,9 @@
 //           s(m) = sum_r lambda(r, m) (cs(r, m) + 1) / mu(r, m)^2
 //   ca(i) = sum_j (lambda(j) RJI(j, i) / lambda(i)) (RJI(j, i) cd(j) + 1 - RJI(j, i))
 //           + sum_r (lambda0(r, i) / lambda(i)) c0(r, i)
-// solved by Gauss-Jordan elimination without pivoting. Then per station, with
+// solved by Gauss-Jordan elimination without pivoting (by the sparse LU when
+// the routing comes as lists: the system then has about 3M + transitions
+// entries, and RJI is kept per station as lists too). Then per station, with
 // the aggregate rate mu(m) = lambda(m) / rho(m) and
 //   cb(m) = mu(m)^2 sum_r (lambda(r, m) / lambda(m)) (cs(r, m) + 1) / mu(r, m)^2 - 1,
 //   N(m) = rho (1/2 + (rho ca(m) + cb(m)) / (2 (1 - rho))),  T(m) = N(m) / lambda(m),
@@ -26,106 +28,99 @@
 // service; N(m) is then rho (an empty queue), so T(m) is the mean service
 // time and T(r, m) the class's own.
 //
-// Cost O((RM)^3 + M^3). Outside the assumptions: rho >= 1 anywhere (code 30,
+// Cost O((RM)^3 + M^3) dense, near linear in the transitions from lists.
+// Outside the assumptions: rho >= 1 anywhere (code 30,
 // checked at every station first), a station nobody reaches (code 26, before
 // anything divides by its zero arrival rate), a closed loop (code 33); a
 // singular variability system is also reported as code 33.
 #include <cmath>
 #include <cstddef>
 
+#include <vector>
+
 #include "solver/methods/methods.h"
 #include "solver/methods/open_topology.h"
+#include "solver/methods/sparse_system.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods {
+namespace {
 
-void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
-               double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
-               double* CBN2, const double* CBNR2, const double* C0NR2, double* RJI, double* G, double* CAN2,
-               int& code, int& station, double& work) {
-    code = 0;
-    station = 0;
-    const int RM = R * M;
-    if (RM < 1) {
-        code = kImproperTopology;
-        return;
-    }
+// The variability system from routing lists: RJI as per-station lists, G as
+// a sparse matrix of 2M columns; CAN2 receives the arrival variabilities.
+// False when G is singular or too badly conditioned to trust.
+bool solveVariabilityFromLists(int M, int R, const OpenRouting& routing, const double* LAMBN, const double* OBCN,
+                               const double* LMBNR, const double* TAU, const double* CBNR2, const double* C0NR2,
+                               double* CAN2, double& work) {
     auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
-    auto pair = [R](int m, int r) { return (m - 1) * R + r; };
-    auto bp1 = [BP1, RM](int i, int j) { return BP1[static_cast<std::size_t>(j - 1) * RM + (i - 1)]; };
-    auto rji = [RJI, M](int j, int i) -> double& { return RJI[static_cast<std::size_t>(i - 1) * M + (j - 1)]; };
+    // RJI(j, i) for the stations i that station j sends customers to.
+    std::vector<std::int64_t> rjiStart{0};
+    std::vector<int> rjiTo;
+    std::vector<double> rjiValue;
+    std::vector<double> share(M + 1, 0.0);
+    std::vector<int> seenFrom(M + 1, 0);  // the station j whose lists last touched i
+    std::vector<int> touched;
+    for (int j = 1; j <= M; ++j) {
+        for (int r = 1; r <= R; ++r) {
+            const std::size_t pair = rm(r, j);
+            for (std::int64_t k = routing.start[pair]; k < routing.start[pair + 1]; ++k) {
+                const int i = routing.target[k] / R + 1;
+                if (seenFrom[i] != j) {
+                    seenFrom[i] = j;
+                    touched.push_back(i);
+                }
+                share[i] += routing.probability[k] * LMBNR[pair] / LAMBN[j - 1];
+            }
+        }
+        for (int i : touched) {
+            rjiTo.push_back(i);
+            rjiValue.push_back(share[i]);
+            share[i] = 0.0;
+        }
+        touched.clear();
+        rjiStart.push_back(static_cast<std::int64_t>(rjiTo.size()));
+    }
+
+    // Columns 1..M: departure variabilities; M+1..2M: arrival variabilities.
     const int n = 2 * M;
-    auto g = [G, n](int i, int j) -> double& { return G[static_cast<std::size_t>(j - 1) * n + (i - 1)]; };
-
-    const std::size_t bpSize = static_cast<std::size_t>(RM) * (RM + 1);
-    for (std::size_t x = 0; x < bpSize; ++x) BP1[x] = BP[x];
-    if (!everyCustomerCanLeave(RM, BP) || !solveTrafficEquations(RM, BP, LMBNR)) {
-        code = kImproperTopology;
-        return;
+    SparseColumns G;
+    std::vector<double> b(n, 0.0);
+    for (int j = 1; j <= M; ++j) {
+        G.add(j - 1, 1.0);
+        for (std::int64_t k = rjiStart[j - 1]; k < rjiStart[j]; ++k) {
+            const int i = rjiTo[k];
+            const double p = rjiValue[k];
+            G.add(M + i - 1, -p * p * LAMBN[j - 1] / LAMBN[i - 1]);
+            b[M + i - 1] += (1.0 - p) * p * LAMBN[j - 1] / LAMBN[i - 1];
+        }
+        G.endColumn();
     }
-
-    for (station = 1; station <= M; ++station) {
-        const int m = station;
-        stationLoad(R, m, TAU, LMBNR, OBCNR, LAMBN, OBCN);
-        if (!(OBCN[m - 1] < 1.0)) {  // NaN or infinite too: an unbounded load
-            code = kOverloaded;
-            return;
-        }
-    }
-    // The variability system divides by every station's arrival rate.
-    for (station = 1; station <= M; ++station)
-        if (LAMBN[station - 1] == 0.0 || OBCN[station - 1] == 0.0) {
-            code = kZeroUtilisation;
-            return;
-        }
-
-    for (int j = 1; j <= M; ++j)
-        for (int i = 1; i <= M; ++i) {
-            double sum = 0.0;
-            for (int r = 1; r <= R; ++r) sum += bp1(pair(i, r), pair(j, r)) * LMBNR[rm(r, j)] / LAMBN[j - 1];
-            rji(j, i) = sum;
-        }
-
-    for (std::size_t x = 0; x < static_cast<std::size_t>(n) * (n + 1); ++x) G[x] = 0.0;
-    for (int k = 1; k <= n; ++k) g(k, k) = 1.0;
     for (int m = 1; m <= M; ++m) {
         const double rho = OBCN[m - 1];
-        g(m, M + m) = rho - 1.0;
+        G.add(m - 1, rho - 1.0);
+        G.add(M + m - 1, 1.0);
+        G.endColumn();
         work = 0.0;
         for (int r = 1; r <= R; ++r) {
             const double mu = TAU[rm(r, m)];
             if (mu != 0.0) work += LMBNR[rm(r, m)] * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
         }
-        g(m, n + 1) = LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
+        b[m - 1] = LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
+        for (int r = 1; r <= R; ++r)
+            b[M + m - 1] -= routing.minusExternalRate[rm(r, m)] * C0NR2[rm(r, m)] / LAMBN[m - 1];
     }
-    for (int i = 1; i <= M; ++i) {
-        const double lambda = LAMBN[i - 1];
-        double rhs = 0.0;
-        for (int j = 1; j <= M; ++j) {
-            const double p = rji(j, i);
-            g(M + i, j) = -p * p * LAMBN[j - 1] / lambda;
-            rhs += (1.0 - p) * p * LAMBN[j - 1] / lambda;
-        }
-        for (int r = 1; r <= R; ++r) rhs -= bp1(pair(i, r), RM + 1) * C0NR2[rm(r, i)] / lambda;
-        g(M + i, n + 1) = rhs;
-    }
+    if (!solveSparse(G, b.data(), b.data())) return false;
+    for (int m = 1; m <= M; ++m) CAN2[m - 1] = b[M + m - 1];
+    return true;
+}
 
-    for (int k = 1; k <= n; ++k) {
-        const double pivot = g(k, k);
-        if (pivot == 0.0) {
-            code = kImproperTopology;
-            station = 0;
-            return;
-        }
-        for (int j = k + 1; j <= n + 1; ++j) {
-            g(k, j) /= pivot;
-            const double f = g(k, j);
-            for (int i = 1; i <= n; ++i)
-                if (i != k) g(i, j) -= g(i, k) * f;
-        }
-    }
-    for (int m = 1; m <= M; ++m) CAN2[m - 1] = g(M + m, n + 1);
-
+// Each station as a single-server queue by the diffusion formula, once the
+// arrival variabilities are known; stops at the first station that cannot be
+// evaluated.
+void evaluateStations(int M, int R, const double* LAMBN, const double* OBCN, const double* LMBNR, const double* TAU,
+                      const double* CBNR2, const double* CAN2, double* MIN, double* CBN2, double* ENKN, double* ENTN,
+                      double* ENRTNR, double* ENRKNR, int& code, int& station) {
+    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
     for (station = 1; station <= M; ++station) {
         const int m = station;
         const double rho = OBCN[m - 1];
@@ -157,6 +152,102 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
             ENRKNR[x] = ENRTNR[x] * LMBNR[x];
         }
     }
+}
+
+}  // namespace
+
+void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
+               double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
+               double* CBN2, const double* CBNR2, const double* C0NR2, double* RJI, double* G, double* CAN2,
+               int& code, int& station, double& work, const OpenRouting* lists) {
+    code = 0;
+    station = 0;
+    const int RM = R * M;
+    if (RM < 1) {
+        code = kImproperTopology;
+        return;
+    }
+    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
+    auto pair = [R](int m, int r) { return (m - 1) * R + r; };
+    auto bp1 = [BP1, RM](int i, int j) { return BP1[static_cast<std::size_t>(j - 1) * RM + (i - 1)]; };
+    auto rji = [RJI, M](int j, int i) -> double& { return RJI[static_cast<std::size_t>(i - 1) * M + (j - 1)]; };
+    const int n = 2 * M;
+    auto g = [G, n](int i, int j) -> double& { return G[static_cast<std::size_t>(j - 1) * n + (i - 1)]; };
+
+    if (!lists) {
+        const std::size_t bpSize = static_cast<std::size_t>(RM) * (RM + 1);
+        for (std::size_t x = 0; x < bpSize; ++x) BP1[x] = BP[x];
+    }
+    const bool solved = lists ? everyCustomerCanLeave(RM, *lists) && solveTrafficEquations(RM, *lists, LMBNR)
+                              : everyCustomerCanLeave(RM, BP) && solveTrafficEquations(RM, BP, LMBNR);
+    if (!solved) {        code = kImproperTopology;
+        return;
+    }
+
+    for (station = 1; station <= M; ++station) {
+        const int m = station;
+        stationLoad(R, m, TAU, LMBNR, OBCNR, LAMBN, OBCN);
+        if (!(OBCN[m - 1] < 1.0)) {  // NaN or infinite too: an unbounded load
+            code = kOverloaded;
+            return;
+        }
+    }
+    // The variability system divides by every station's arrival rate.
+    for (station = 1; station <= M; ++station)
+        if (LAMBN[station - 1] == 0.0 || OBCN[station - 1] == 0.0) {
+            code = kZeroUtilisation;
+            return;
+        }
+
+    if (lists) {
+        if (!solveVariabilityFromLists(M, R, *lists, LAMBN, OBCN, LMBNR, TAU, CBNR2, C0NR2, CAN2, work)) {
+            code = kImproperTopology;
+            station = 0;
+            return;
+        }
+        evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code,
+                         station);
+        return;
+    }
+    for (int j = 1; j <= M; ++j)
+        for (int i = 1; i <= M; ++i) {
+            double sum = 0.0;
+            for (int r = 1; r <= R; ++r) sum += bp1(pair(i, r), pair(j, r)) * LMBNR[rm(r, j)] / LAMBN[j - 1];
+            rji(j, i) = sum;
+        }
+
+    for (std::size_t x = 0; x < static_cast<std::size_t>(n) * (n + 1); ++x) G[x] = 0.0;
+    for (int k = 1; k <= n; ++k) g(k, k) = 1.0;
+    for (int m = 1; m <= M; ++m) {
+        const double rho = OBCN[m - 1];
+        g(m, M + m) = rho - 1.0;
+        work = 0.0;
+        for (int r = 1; r <= R; ++r) {
+            const double mu = TAU[rm(r, m)];
+            if (mu != 0.0) work += LMBNR[rm(r, m)] * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
+        }
+        g(m, n + 1) = LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
+    }
+    for (int i = 1; i <= M; ++i) {
+        const double lambda = LAMBN[i - 1];
+        double rhs = 0.0;
+        for (int j = 1; j <= M; ++j) {
+            const double p = rji(j, i);
+            g(M + i, j) = -p * p * LAMBN[j - 1] / lambda;
+            rhs += (1.0 - p) * p * LAMBN[j - 1] / lambda;
+        }
+        for (int r = 1; r <= R; ++r) rhs -= bp1(pair(i, r), RM + 1) * C0NR2[rm(r, i)] / lambda;
+        g(M + i, n + 1) = rhs;
+    }
+
+    if (!eliminateGaussJordan(n, G)) {
+        code = kImproperTopology;
+        station = 0;
+        return;
+    }
+    for (int m = 1; m <= M; ++m) CAN2[m - 1] = g(M + m, n + 1);
+    evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code,
+                     station);
 }
 
 }  // namespace kolt::methods

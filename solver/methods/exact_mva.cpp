@@ -17,6 +17,14 @@
 // for n - e_r is still the latest stored under its address when it is read.
 // (Reiser and Lavenberg, J. ACM 27(2), 1980.)
 //
+// A network without priority stations runs a recursion made for it: each
+// class walks a list of its stations with their demands and table columns,
+// the table keeps one row of queueing-station columns per population (delay
+// stations read a column of ones, so no test of the station type is made
+// per element), and the row offset moves with the population odometer. It
+// performs the same operations in the same order as the general recursion
+// below, which the priority approximation needs, so both give the same bits.
+//
 // Cost: prod (K(r)+1) population vectors, O(R * M) each; memory M * prod over
 // r >= 2 of (K(r)+1) doubles in ADP (plus one head-of-line column per
 // PRIOR_HOL station).
@@ -31,6 +39,7 @@
 #include "solver/methods/methods.h"
 #include "solver/methods/mva_state.h"
 #include "solver/methods/priority_approximation.h"
+#include "solver/methods/sparse_system.h"
 #include "solver/methods/visit_ratios.h"
 
 namespace kolt::methods {
@@ -148,32 +157,21 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
     return true;
 }
 
-}  // namespace
-
-void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU, const int* SN,
-              double* ADP, const int* INDEX, int /*mode: only 0 is defined*/, double* THETA, double* N, double* W,
-              double* LAMBDA, int& failed, std::FILE* roLines) {
-    failed = 0;
-    if (!validInput(M, R, K, TYPE)) {
-        failed = 1;
-        return;
-    }
-    VisitRatioWorkspace work(M + 1);
-    checkRouting(M, R, L, ADP, SN, INDEX, failed, work);
-    if (failed) return;
-    solveVisitRatios(M, R, ADP, SR, SN, INDEX, THETA, work);
-
-    const int count = M * R;
-    RestoreOnExit restore(R, K, count, TAU);
-
+// The general recursion, for networks with priority stations: sets up the
+// state and the priority tables, runs the recursion and reads N. Returns 0,
+// or the failure flag's value: the priority tables' refusal, or 1 when the
+// queue table does not fit in ADP or the approximation fails.
+int runPriorityRecursion(int M, int R, std::int64_t L, const int* bound, const int* TYPE, const int* SR,
+                          const double* D, const double* tau, const double* THETA, double* ADP, double* W,
+                          double* LAMBDA, double* N, std::FILE* roLines) {
     MvaState s;
     s.M = M;
     s.R = R;
-    s.bound = K;
+    s.bound = bound;
     s.TYPE = TYPE;
     s.SR = SR;
-    s.D = TAU;
-    s.tau = restore.perVisitTau();
+    s.D = D;
+    s.tau = tau;
     s.THETA = THETA;
     s.W = W;
     s.LAMBDA = LAMBDA;
@@ -187,42 +185,217 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
     std::int64_t S = 1;
     for (int i = 2; i <= R; ++i) {
         s.stride[i] = S;
-        if (S > L / columns / K[i - 1]) {
-            failed = 1;
-            return;
-        }
-        S *= K[i - 1];
+        if (S > L / columns / bound[i - 1]) return kClosedNetworkFailed;
+        S *= bound[i - 1];
     }
-    if (S * columns > L) {
-        failed = 1;
-        return;
-    }
+    if (S * columns > L) return kClosedNetworkFailed;
     s.S = S;
 
     PriorityApproximation priority;
-    if (const int refused = priority.prepare(s, roLines)) {
-        failed = refused;
-        return;
-    }
+    if (const int refused = priority.prepare(s, roLines)) return refused;
     for (int m = 1; m <= M; ++m)
         if (TYPE[m - 1] <= 4) s.queueAt(m, 0) = 1.0;
     if (priority.active()) priority.setEmpty(s);
-
+    if (!runRecursion(s, priority)) return kClosedNetworkFailed;
+    // The last vector enumerated is the full population: offset S - 1.
     for (int m = 1; m <= M; ++m)
-        for (int r = 1; r <= R; ++r)
-            if (s.visits(r, m)) TAU[s.rm(r, m)] *= THETA[s.rm(r, m)];
+        if (TYPE[m - 1] <= 4) N[m - 1] = s.queueAt(m, S - 1) - 1.0;
+    return 0;
+}
 
-    if (!runRecursion(s, priority)) {
+// The recursion for networks without priority stations. K holds the bounds
+// and D the demands; `queue` has room for rows of `columns` doubles for
+// every population of classes 2..R. Writes W (per cycle), LAMBDA and N.
+void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, const int* SR, const double* D,
+                             double* queue, int columns, double* W, double* LAMBDA, double* N) {
+    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
+    // Table columns: queueing stations in order, then one column of ones
+    // that the delay stations read, so that W = D * 1.0 = D.
+    std::vector<int> column(M + 1, 0);
+    int queueing = 0;
+    for (int m = 1; m <= M; ++m)
+        if (TYPE[m - 1] != 4) column[m] = queueing++;
+    const int ones = queueing;
+    for (int m = 1; m <= M; ++m)
+        if (TYPE[m - 1] == 4) column[m] = ones;
+
+    // Per class, its stations in increasing order (demand and column); per
+    // queueing column, the residence times of the classes that visit it, in
+    // class order, for the update.
+    std::vector<int> first(R + 2, 0);
+    std::vector<double> demand;
+    std::vector<int> visitColumn;
+    for (int r = 1; r <= R; ++r) {
+        first[r] = static_cast<int>(demand.size());
+        for (int m = 1; m <= M; ++m)
+            if (SR[rm(r, m)] & 0xFF) {
+                demand.push_back(D[rm(r, m)]);
+                visitColumn.push_back(column[m]);
+            }
+    }
+    first[R + 1] = static_cast<int>(demand.size());
+    struct Term {
+        int visit;  // index of the residence time
+        int r;
+    };
+    std::vector<int> termStart(queueing + 1, 0);
+    std::vector<Term> terms;
+    for (int m = 1; m <= M; ++m) {
+        if (TYPE[m - 1] == 4) continue;
+        for (int r = 1; r <= R; ++r) {
+            if (!(SR[rm(r, m)] & 0xFF)) continue;
+            int v = first[r];
+            while (visitColumn[v] != column[m]) ++v;
+            terms.push_back({v, r});
+        }
+        termStart[column[m] + 1] = static_cast<int>(terms.size());
+    }
+    std::vector<double> w(demand.size(), 0.0);  // residence times of the current vector
+    std::vector<double> X(R + 1, 0.0);
+
+    // Row distance of n - e_r from n: class 1 has no place in the address.
+    std::vector<std::int64_t> back(R + 1, 0);
+    std::int64_t stride = 1;
+    for (int r = 2; r <= R; ++r) {
+        back[r] = stride * columns;
+        stride *= bound[r - 1];
+    }
+    std::vector<int> n(R + 1, 1);
+    double* row = queue;  // the row of the current population
+    for (int c = 0; c < columns; ++c) row[c] = 1.0;
+
+    for (;;) {
+        for (int r = 1; r <= R; ++r) {
+            const int p = n[r] - 1;
+            if (p == 0) {
+                X[r] = 0.0;
+                std::fill(w.begin() + first[r], w.begin() + first[r + 1], 0.0);
+                continue;
+            }
+            const double* previous = row - back[r];
+            double sum = 0.0;
+            for (int v = first[r]; v < first[r + 1]; ++v) {
+                const double residence = demand[v] * previous[visitColumn[v]];
+                w[v] = residence;
+                sum += residence;
+            }
+            X[r] = p / sum;
+        }
+        for (int c = 0; c < queueing; ++c) {
+            double q = 1.0;
+            for (int k = termStart[c]; k < termStart[c + 1]; ++k) q += w[terms[k].visit] * X[terms[k].r];
+            row[c] = q;
+        }
+        if (queueing < columns) row[ones] = 1.0;
+        // Odometer, class R fastest, the row moving with it.
+        int r = R;
+        for (; r >= 1; --r) {
+            if (n[r] < bound[r - 1]) {
+                ++n[r];
+                row += r >= 2 ? back[r] : 0;
+                break;
+            }
+            row -= static_cast<std::int64_t>(n[r] - 1) * back[r];
+            n[r] = 1;
+        }
+        if (r < 1) break;
+    }
+
+    // The last vector was the full population: its row, W and X.
+    const double* full = queue + (stride - 1) * columns;
+    for (int r = 1; r <= R; ++r) {
+        LAMBDA[r - 1] = X[r];
+        int v = first[r];
+        for (int m = 1; m <= M; ++m)
+            if (SR[rm(r, m)] & 0xFF) W[rm(r, m)] = w[v++];
+    }
+    for (int m = 1; m <= M; ++m) {
+        if (TYPE[m - 1] != 4) {
+            N[m - 1] = full[column[m]] - 1.0;
+            continue;
+        }
+        double q = 1.0;
+        for (int r = 1; r <= R; ++r)
+            if (SR[rm(r, m)] & 0xFF) q += W[rm(r, m)] * X[r];
+        N[m - 1] = q - 1.0;
+    }
+}
+
+bool hasPriorityStations(int M, const int* TYPE) {
+    for (int m = 0; m < M; ++m)
+        if (TYPE[m] == 5 || TYPE[m] == 6) return true;
+    return false;
+}
+
+}  // namespace
+
+std::int64_t exactMvaQueueTable(int M, int R, const int* K, const int* TYPE) {
+    const std::int64_t columns = M + PriorityApproximation::headOfLineStations(M, TYPE);
+    std::int64_t length = columns;
+    for (int r = 2; r <= R; ++r) {
+        if (K[r - 1] < 0 || length > INT64_MAX / (static_cast<std::int64_t>(K[r - 1]) + 1)) return INT64_MAX;
+        length *= static_cast<std::int64_t>(K[r - 1]) + 1;
+    }
+    return length;
+}
+
+void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU, const int* SN,
+              double* ADP, const int* INDEX, int /*mode: only 0 is defined*/, double* THETA, double* N, double* W,
+              double* LAMBDA, int& failed, std::FILE* roLines, const RoutingLists* lists) {
+    failed = 0;
+    if (!validInput(M, R, K, TYPE)) {
         failed = 1;
+        return;
+    }
+    VisitRatioWorkspace work(M + 1);
+    checkRouting(M, R, L, ADP, SN, INDEX, lists, failed, work);
+    if (failed) return;
+    solveVisitRatios(M, R, ADP, SR, SN, INDEX, lists, THETA, work, failed, kSparseThreshold);
+    if (failed) return;
+
+    const int count = M * R;
+    RestoreOnExit restore(R, K, count, TAU);
+    for (int m = 1; m <= M; ++m)
+        for (int r = 1; r <= R; ++r) {
+            const std::size_t x = static_cast<std::size_t>(m - 1) * R + (r - 1);
+            if (SR[x] & 0xFF) TAU[x] *= THETA[x];
+        }
+
+    if (!hasPriorityStations(M, TYPE)) {
+        // Queueing-station columns plus, with a delay station, the ones.
+        int columns = 0;
+        bool delay = false;
+        for (int m = 0; m < M; ++m) {
+            if (TYPE[m] == 4)
+                delay = true;
+            else
+                ++columns;
+        }
+        columns += delay ? 1 : 0;
+        std::int64_t rows = 1;
+        for (int i = 2; i <= R; ++i) {
+            if (rows > L / columns / K[i - 1]) {
+                failed = 1;
+                return;
+            }
+            rows *= K[i - 1];
+        }
+        if (rows * columns > L) {
+            failed = 1;
+            return;
+        }
+        runProductFormRecursion(M, R, K, TYPE, SR, TAU, ADP, columns, W, LAMBDA, N);
+    } else if (const int refused = runPriorityRecursion(M, R, L, K, TYPE, SR, TAU, restore.perVisitTau(), THETA,
+                                                        ADP, W, LAMBDA, N, roLines)) {
+        failed = refused;
         return;
     }
 
     for (int m = 1; m <= M; ++m)
-        for (int r = 1; r <= R; ++r)
-            if (s.visits(r, m)) W[s.rm(r, m)] /= THETA[s.rm(r, m)];
-    // The last vector enumerated is the full population: offset S - 1.
-    for (int m = 1; m <= M; ++m)
-        if (TYPE[m - 1] <= 4) N[m - 1] = s.queueAt(m, S - 1) - 1.0;
+        for (int r = 1; r <= R; ++r) {
+            const std::size_t x = static_cast<std::size_t>(m - 1) * R + (r - 1);
+            if (SR[x] & 0xFF) W[x] /= THETA[x];
+        }
 }
 
 }  // namespace kolt::methods

@@ -15,7 +15,8 @@
 // With D = 0 this is Schweitzer's approximation; the correction terms are
 // those of Chandy and Neuse's linearizer (C. ACM 25(2), 1982), refined twice.
 //
-// Cost: (2 + 2 (R + 1)) fixed points of O(R^2 M) per pass; memory 2 R^2 M
+// Cost: (2 + 2 (R + 1)) fixed points of O(R^2 M) per pass (the rounded
+// f(s, m) is formed once per station, not once per class); memory 2 R^2 M
 // doubles in ADP after the visit ratios are done with it.
 //
 // Outside the assumptions: the fixed point is not guaranteed to exist or to
@@ -24,7 +25,10 @@
 #include <cmath>
 #include <cstddef>
 
+#include <vector>
+
 #include "solver/methods/methods.h"
+#include "solver/methods/sparse_system.h"
 #include "solver/methods/visit_ratios.h"
 
 namespace kolt::methods {
@@ -41,13 +45,14 @@ struct Hmva {
     const double* THETA;
     double* W;
     double* D;  // correction terms, R x M x R
+    std::vector<double> f = std::vector<double>(R + 1);  // f(s, m) of one station, once for all its classes
     std::size_t rm(int r, int m) const { return static_cast<std::size_t>(m - 1) * R + (r - 1); }
     std::size_t rmr(int a, int m, int b) const {
         return static_cast<std::size_t>(b - 1) * R * M + static_cast<std::size_t>(m - 1) * R + (a - 1);
     }
 
     // Fixed point at the population K holds now; Q is read and rewritten.
-    bool solveFixedPoint(double* Q) const {
+    bool solveFixedPoint(double* Q) {
         long long T = 0;
         for (int r = 1; r <= R; ++r) T += K[r - 1];
         const double tol = 1.0 / (16.0 * static_cast<double>(T) + 4000.0);
@@ -57,13 +62,13 @@ struct Hmva {
                     for (int r = 1; r <= R; ++r) W[rm(r, m)] = TAU[rm(r, m)];
                     continue;
                 }
+                for (int s = 1; s <= R; ++s) {
+                    const int k = K[s - 1];
+                    f[s] = k == 0 ? 0.0 : static_cast<float>(Q[rm(s, m)] / k);
+                }
                 for (int r = 1; r <= R; ++r) {
                     double seen = 1.0;
-                    for (int s = 1; s <= R; ++s) {
-                        const int k = K[s - 1];
-                        const double f = k == 0 ? 0.0 : static_cast<float>(Q[rm(s, m)] / k);
-                        seen += (k - (s == r ? 1 : 0)) * (f + D[rmr(s, m, r)]);
-                    }
+                    for (int s = 1; s <= R; ++s) seen += (K[s - 1] - (s == r ? 1 : 0)) * (f[s] + D[rmr(s, m, r)]);
                     W[rm(r, m)] = TAU[rm(r, m)] * seen;
                 }
             }
@@ -92,7 +97,7 @@ struct Hmva {
 
 void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU,
                     const int* SN, double* ADP, const int* INDEX, int /*mode: only 0 is defined*/, double* THETA,
-                    double* LAMBDA, double* W, double* N, int& failed) {
+                    double* LAMBDA, double* W, double* N, int& failed, const RoutingLists* lists) {
     failed = 0;
     bool valid = M >= 1 && R >= 1;
     for (int r = 0; valid && r < R; ++r) valid = K[r] >= 0;
@@ -101,9 +106,10 @@ void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const
         return;
     }
     VisitRatioWorkspace work(M + 1);
-    checkRouting(M, R, L, ADP, SN, INDEX, failed, work);
+    checkRouting(M, R, L, ADP, SN, INDEX, lists, failed, work);
     if (failed) return;
-    solveVisitRatios(M, R, ADP, SR, SN, INDEX, THETA, work);
+    solveVisitRatios(M, R, ADP, SR, SN, INDEX, lists, THETA, work, failed, kSparseThreshold);
+    if (failed) return;
 
     const std::size_t RM = static_cast<std::size_t>(R) * M;
     if (static_cast<std::int64_t>(2 * R * RM) > L) {

@@ -14,7 +14,8 @@
 //   single: N(m) = rho / (1 - rho),  T(m) = 1 / (mu(m) (1 - rho)),
 //           N(r, m) = U(r, m) / (1 - rho),  T(r, m) = 1 / (mu(r, m) (1 - rho))
 // (Jackson 1963; Baskett, Chandy, Muntz and Palacios, J. ACM 22(2), 1975.)
-// Cost O((RM)^3) for the traffic equations, O(RM) for the stations.
+// Cost O((RM)^3) at most for the traffic equations (near linear in the
+// transitions when they come as lists), O(RM) for the stations.
 //
 // Outside the assumptions: rho >= 1 at a single server or an unbounded load
 // anywhere (no steady state),
@@ -33,7 +34,7 @@ namespace kolt::methods {
 
 void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
              double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
-             int& code, int& station) {
+             int& code, int& station, const OpenRouting* lists) {
     code = 0;
     station = 0;
     const int RM = R * M;
@@ -42,8 +43,9 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
         code = kImproperTopology;
         return;
     }
-    if (!everyCustomerCanLeave(RM, BP) || !solveTrafficEquations(RM, BP, LMBNR)) {
-        code = kImproperTopology;
+    const bool solved = lists ? everyCustomerCanLeave(RM, *lists) && solveTrafficEquations(RM, *lists, LMBNR)
+                              : everyCustomerCanLeave(RM, BP) && solveTrafficEquations(RM, BP, LMBNR);
+    if (!solved) {        code = kImproperTopology;
         return;
     }
 

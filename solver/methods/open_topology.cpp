@@ -9,6 +9,7 @@
 #include "solver/methods/open_topology.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace kolt::methods {
@@ -22,22 +23,19 @@ constexpr double kRoundingOfSums = 1e-12;
 
 }  // namespace
 
-bool everyCustomerCanLeave(int RM, const double* BP) {
-    auto at = [BP, RM](int i, int j) { return BP[static_cast<std::size_t>(j) * RM + i]; };  // 0-based
-    std::vector<std::vector<int>> predecessors(RM);
+// Marks the pairs from which customers can leave, backwards from the pairs
+// whose routing sums to less than 1; true when every pair is marked.
+// `routed[j]` is the sum of pair j's probabilities and `predecessors[i]` the
+// pairs that send customers to pair i.
+static bool everyPairLeaks(const std::vector<double>& routed, const std::vector<std::vector<int>>& predecessors) {
+    const int RM = static_cast<int>(routed.size());
     std::vector<char> leaves(RM, 0);
     std::vector<int> pending;
-    for (int j = 0; j < RM; ++j) {
-        double routed = 0.0;
-        for (int i = 0; i < RM; ++i) {
-            if (at(i, j) > 0.0) predecessors[i].push_back(j);
-            routed += at(i, j);
-        }
-        if (routed < 1.0 - kRoundingOfSums) {
+    for (int j = 0; j < RM; ++j)
+        if (routed[j] < 1.0 - kRoundingOfSums) {
             leaves[j] = 1;
             pending.push_back(j);
         }
-    }
     while (!pending.empty()) {
         const int i = pending.back();
         pending.pop_back();
@@ -50,6 +48,29 @@ bool everyCustomerCanLeave(int RM, const double* BP) {
     for (int j = 0; j < RM; ++j)
         if (!leaves[j]) return false;
     return true;
+}
+
+bool everyCustomerCanLeave(int RM, const double* BP) {
+    auto at = [BP, RM](int i, int j) { return BP[static_cast<std::size_t>(j) * RM + i]; };  // 0-based
+    std::vector<std::vector<int>> predecessors(RM);
+    std::vector<double> routed(RM, 0.0);
+    for (int j = 0; j < RM; ++j)
+        for (int i = 0; i < RM; ++i) {
+            if (at(i, j) > 0.0) predecessors[i].push_back(j);
+            routed[j] += at(i, j);
+        }
+    return everyPairLeaks(routed, predecessors);
+}
+
+bool everyCustomerCanLeave(int RM, const OpenRouting& lists) {
+    std::vector<std::vector<int>> predecessors(RM);
+    std::vector<double> routed(RM, 0.0);
+    for (int j = 0; j < RM; ++j)
+        for (std::int64_t k = lists.start[j]; k < lists.start[j + 1]; ++k) {
+            if (lists.probability[k] > 0.0) predecessors[lists.target[k]].push_back(j);
+            routed[j] += lists.probability[k];
+        }
+    return everyPairLeaks(routed, predecessors);
 }
 
 }  // namespace kolt::methods

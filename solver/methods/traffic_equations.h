@@ -2,6 +2,9 @@
 // DIFF.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 namespace kolt::methods {
 
 // Failure codes of the open-network methods, as the driver words them.
@@ -14,10 +17,31 @@ enum OpenFailure : int {
     kImproperTopology = 33,
 };
 
-// Solves (P - I) lambda = -lambda0 in place on BP, RM x (RM+1) by columns,
-// by Gauss-Jordan elimination without pivoting; the arrival rates end in the
-// last column and are copied to LMBNR. False on an exactly zero pivot.
+// The routing of an open network as lists, for networks whose traffic matrix
+// is too large to hold densely. Pairs (station m, class r) are numbered
+// (m-1)*R + r - 1 from 0; pair j sends its customers to pair target[k] with
+// probability[k] for k in start[j] .. start[j+1] - 1 (the exit is left out),
+// and minusExternalRate[j] is minus the external arrival rate of pair j.
+struct OpenRouting {
+    std::vector<std::int64_t> start;
+    std::vector<int> target;
+    std::vector<double> probability;
+    std::vector<double> minusExternalRate;
+};
+
+// Gauss-Jordan elimination without pivoting of the n x (n+1) system A (by
+// columns, the right-hand side last), in place: the solution ends in the
+// last column. False on an exactly zero pivot.
+bool eliminateGaussJordan(int n, double* A);
+
+// Solves (P - I) lambda = -lambda0 in place on BP, RM x (RM+1) by columns;
+// the arrival rates end in the last column and are copied to LMBNR. False on
+// an exactly zero pivot.
 bool solveTrafficEquations(int RM, double* BP, double* LMBNR);
+
+// The same system from routing lists, by the sparse LU. False when it is
+// singular or too badly conditioned to trust.
+bool solveTrafficEquations(int RM, const OpenRouting& routing, double* LMBNR);
 
 // The load of station m (from 1) once the arrival rates are known: per class
 // OBCNR(r, m) = LMBNR(r, m) / TAU(r, m), the service rate, or 0 for a class

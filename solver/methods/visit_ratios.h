@@ -2,7 +2,9 @@
 // Each class's routing is a compressed (SN(r)+1) x (SN(r)+1) matrix inside
 // ADP, stored by columns from the 1-based position INDEX(r); its leading
 // SN(r) x SN(r) block holds the probabilities among the stations the class
-// visits, in increasing station order.
+// visits, in increasing station order. A class visiting more than
+// kSparseThreshold stations may instead come as transition lists (no block:
+// INDEX(r+1) = INDEX(r)).
 #pragma once
 
 #include <cstdint>
@@ -10,15 +12,27 @@
 
 namespace kolt::methods {
 
+// Transitions of the classes whose routing is kept as lists: for class r
+// (from 0) with classStart[r] >= 0, visited station i (from 0, in increasing
+// station order) goes to the visited stations to[k] with probability[k] for
+// k in rowStart[classStart[r] + i] .. rowStart[classStart[r] + i + 1] - 1.
+// classStart[r] is -1 for a class whose routing is a dense block in ADP.
+struct RoutingLists {
+    std::vector<std::int64_t> classStart;
+    std::vector<std::int64_t> rowStart;
+    std::vector<int> to;
+    std::vector<double> probability;
+};
+
 // Work vectors sized once per method call for matrices of dimension up to
 // maxDimension (= M + 1), so that no class needs an allocation of its own.
 struct VisitRatioWorkspace {
     explicit VisitRatioWorkspace(int maxDimension);
-    std::vector<unsigned char> reach;      // B: reachable in the steps so far
-    std::vector<unsigned char> reachNext;  // C: one squaring further
-    std::vector<double> x;                 // solution vector, 1-based use
-    std::vector<int> variableOrder;        // u
-    std::vector<int> equationOrder;        // e
+    std::vector<int> stack;         // stations still to search from
+    std::vector<unsigned char> seen;
+    std::vector<double> x;          // solution vector, 1-based use
+    std::vector<int> variableOrder; // u
+    std::vector<int> equationOrder; // e
 };
 
 // True when every visited station of a class can reach every visited station
@@ -28,12 +42,17 @@ bool routingStronglyConnected(const double* A, int n, VisitRatioWorkspace& work)
 
 // Checks every class in turn; sets failed = 1 at the first class that fails,
 // also when a class visits no station or its block lies outside ADP.
-void checkRouting(int M, int R, std::int64_t L, const double* ADP, const int* SN, const int* INDEX, int& failed,
-                  VisitRatioWorkspace& work);
+// `lists` may be null when every class has a dense block.
+void checkRouting(int M, int R, std::int64_t L, const double* ADP, const int* SN, const int* INDEX,
+                  const RoutingLists* lists, int& failed, VisitRatioWorkspace& work);
 
 // Fills THETA(r, m) for every visited pair, 1 at each class's lowest-numbered
-// station. Overwrites the routing blocks. Call only after checkRouting passed.
-void solveVisitRatios(int M, int R, double* ADP, const int* SR, const int* SN, const int* INDEX, double* THETA,
-                      VisitRatioWorkspace& work);
+// station. Overwrites the dense routing blocks. Call only after checkRouting
+// passed. A class of more than `sparseAbove` visited stations is solved as a
+// sparse system; failed = 1 when that system is singular or too badly
+// conditioned to trust.
+void solveVisitRatios(int M, int R, double* ADP, const int* SR, const int* SN, const int* INDEX,
+                      const RoutingLists* lists, double* THETA, VisitRatioWorkspace& work, int& failed,
+                      int sparseAbove);
 
 }  // namespace kolt::methods

@@ -186,17 +186,20 @@ std::unique_ptr<ServiceDistribution> HistDistribution::createEmpty() const { ret
 // --- the per-object table -----------------------------------------------------
 
 const ServiceDistribution* ServiceTable::at(int classIndex) const {
-    return validClass(classIndex) && slots_ ? (*slots_)[classIndex].get() : nullptr;
+    for (const Slot& slot : slots_)
+        if (slot.classIndex == classIndex) return slot.distribution.get();
+    return nullptr;
 }
 
 ServiceDistribution* ServiceTable::at(int classIndex) {
-    return validClass(classIndex) && slots_ ? (*slots_)[classIndex].get() : nullptr;
+    for (Slot& slot : slots_)
+        if (slot.classIndex == classIndex) return slot.distribution.get();
+    return nullptr;
 }
 
 bool ServiceTable::store(int classIndex, std::unique_ptr<ServiceDistribution> d) {
     if (!validClass(classIndex) || at(classIndex) != nullptr) return false;
-    if (!slots_) slots_ = std::make_unique<Slots>();
-    (*slots_)[classIndex] = std::move(d);
+    slots_.push_back(Slot{classIndex, std::move(d)});
     return true;
 }
 

@@ -182,10 +182,13 @@ public:
     bool store(int classIndex, std::unique_ptr<ServiceDistribution> d);
 
 private:
-    using Slots = std::array<std::unique_ptr<ServiceDistribution>, kMaxClasses>;
-    // Made with the first distribution, so that an object that is declared
-    // but never described costs one pointer.
-    std::unique_ptr<Slots> slots_;
+    // Only the classes that have a distribution: most stations of a large
+    // file serve one class or two, and an undescribed one costs nothing.
+    struct Slot {
+        int classIndex;
+        std::unique_ptr<ServiceDistribution> distribution;
+    };
+    std::vector<Slot> slots_;
 };
 
 }  // namespace kolt

@@ -40,14 +40,20 @@ public:
     const std::vector<Transition>* transitions(int classIndex) const;
 
 private:
-    using ClassLists = std::array<std::optional<std::vector<Transition>>, kMaxClasses>;
+    struct ClassList {
+        int classIndex;
+        std::vector<Transition> transitions;
+    };
+    bool routed(int classIndex, const NetObject* target, const std::vector<Transition>& list);
+
     NetObject& owner_;
-    // Made with the first transition: a file may declare hundreds of thousands
-    // of objects, most of which never route anywhere.
-    std::unique_ptr<ClassLists> lists_;
-    // For each target, the classes (one bit each) that already go there: the
-    // repeated-target test stays constant-time however long the lists grow.
-    std::unordered_map<const NetObject*, std::uint32_t> routedClasses_;
+    // Only the classes that route from here, in the order they first did: a
+    // file may hold hundreds of thousands of objects, each with a class or two.
+    std::vector<ClassList> lists_;
+    // For each target, the classes (one bit each) that already go there, made
+    // once some list grows long: the repeated-target test then stays
+    // constant-time however long the lists grow; short lists are scanned.
+    std::unique_ptr<std::unordered_map<const NetObject*, std::uint32_t>> routedClasses_;
 };
 
 class NetObject {

@@ -2,7 +2,9 @@
 // syntax-only mode writes.
 #include "solver/model/network.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 
 #include "solver/frontend/reporter.h"
 #include "solver/frontend/text.h"
@@ -93,27 +95,64 @@ bool Network::join(NetObject& object) {
                                                   object.name().c_str(), name().c_str()));
         return false;
     }
-    if (members_.count(&object) != 0) {
+    // Only joining sets an object's network.
+    if (object.network() == this) {
         reporter_.report(Level::Warning, formatText("Zignorowano powtorne dolaczenie do sieci %s obiektu %s",
                                                     name().c_str(), object.name().c_str()));
         return false;
     }
     registry_.push_back(&object);
-    members_.insert(&object);
-    // A later namesake does not replace the first one.
-    firstOfName_.emplace(object.name(), &object);
+    indexName(object);
     object.setNetwork(this);
     return true;
 }
 
+void Network::reserveObjects(std::size_t count) {
+    registry_.reserve(count);
+    owned_.reserve(count);
+    std::size_t slots = 16;
+    while (slots < 2 * count) slots *= 2;
+    if (slots <= firstOfName_.size()) return;
+    std::vector<NameSlot> old(slots, NameSlot{0, nullptr});
+    old.swap(firstOfName_);
+    for (const NameSlot& slot : old)
+        if (slot.object) *slotFor(slot.object->name(), slot.hash) = slot;
+}
+
+// The slot holding `name`, or the empty slot where it would go (linear
+// probing; the table is never more than half full).
+Network::NameSlot* Network::slotFor(const std::string& name, std::size_t hash) const {
+    const std::size_t mask = firstOfName_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const NameSlot& slot = firstOfName_[at];
+        if (!slot.object || (slot.hash == hash && slot.object->name() == name)) return const_cast<NameSlot*>(&slot);
+    }
+}
+
+void Network::indexName(NetObject& object) {
+    if (2 * (namesIndexed_ + 1) > firstOfName_.size()) reserveObjects(std::max<std::size_t>(8, 2 * namesIndexed_));
+    const std::size_t hash = std::hash<std::string>{}(object.name());
+    NameSlot* slot = slotFor(object.name(), hash);
+    // A later namesake does not replace the first one.
+    if (slot->object) return;
+    *slot = NameSlot{hash, &object};
+    ++namesIndexed_;
+}
+
 NetObject* Network::findObject(const std::string& name) const {
-    const auto found = firstOfName_.find(name);
-    return found != firstOfName_.end() ? found->second : &NotFoundObject::instance();
+    if (firstOfName_.empty()) return &NotFoundObject::instance();
+    const NameSlot* slot = slotFor(name, std::hash<std::string>{}(name));
+    return slot->object ? slot->object : &NotFoundObject::instance();
 }
 
 // --- dump -------------------------------------------------------------------
 
 void Network::dump(Reporter& list) const {
+    dumpHead(list);
+    for (const NetObject* object : registry_) object->dump(list);
+}
+
+void Network::dumpHead(Reporter& list) const {
     list.report(Level::Info, formatText("Sieć: \"%s\"", name().c_str()));
     if (classes_.empty()) {
         list.report(Level::Info, fixedText("Brak zdefiniowanych klas"));
@@ -124,15 +163,23 @@ void Network::dump(Reporter& list) const {
     if (registry_.empty()) {
         list.report(Level::Info, fixedText("Lista obiektow sieci jest pusta"));
     }
-    for (const NetObject* object : registry_) object->dump(list);
 }
 
 bool Network::writeDump() const {
     // A list of its own: it only ever holds Info lines, so its flush never
     // ends the run, and nothing queued on the run's reporter is mixed in.
+    // The lines are written as the objects are dumped, a few thousand at a
+    // time: the dump of a large file would be larger than the file.
     Reporter list(reporter_.console());
-    dump(list);
-    list.flush(Target::Out);
+    std::FILE* out = list.stream(Target::Out);
+    std::fputc('\n', out);
+    dumpHead(list);
+    for (const NetObject* object : registry_) {
+        object->dump(list);
+        if (list.queued() >= 4096) list.writeQueued(Target::Out);
+    }
+    list.writeQueued(Target::Out);
+    std::fflush(out);
     return !registry_.empty();
 }
 

@@ -4,8 +4,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "net_object.h"
@@ -46,11 +44,16 @@ public:
     // that joins this network; other types create nothing (null).
     NetObject* createObject(int type, const std::string& name);
     bool join(NetObject& object);
+    // Room for about this many objects, made before they join.
+    void reserveObjects(std::size_t count);
     // First object of that name in registry order, or the NotFoundObject.
     NetObject* findObject(const std::string& name) const;
     const std::vector<NetObject*>& registry() const { return registry_; }
 
 private:
+    // The network line, the class lines and the empty-registry line.
+    void dumpHead(Reporter& list) const;
+
     struct CustomerClass {
         std::string name;
         int customers = 0;
@@ -60,10 +63,18 @@ private:
     std::vector<CustomerClass> classes_;
     std::vector<NetObject*> registry_;
     std::vector<std::unique_ptr<NetObject>> owned_;
-    // Lookups into the registry, so that a file of many thousands of objects
-    // is read in linear time: the members, and the first member of each name.
-    std::unordered_set<const NetObject*> members_;
-    std::unordered_map<std::string, NetObject*> firstOfName_;
+    // The first member of each name, so that a file of many thousands of
+    // objects is read in linear time: an open-addressing table of the members
+    // with their names' hashes (one probe touches one slot, and the name is
+    // the member's own).
+    struct NameSlot {
+        std::size_t hash;
+        NetObject* object;  // null: empty slot
+    };
+    std::vector<NameSlot> firstOfName_;
+    std::size_t namesIndexed_ = 0;
+    NameSlot* slotFor(const std::string& name, std::size_t hash) const;
+    void indexName(NetObject& object);
 };
 
 }  // namespace kolt

@@ -21,7 +21,21 @@ void reportBadClass(int classIndex, const NetObject& owner, Reporter& reporter) 
 // to exactly 1 in the order they were given.
 constexpr double kSumTolerance = 1.7e-308;
 
+// Lists up to this long are searched for a repeated target; longer ones get
+// the map of routed classes.
+constexpr std::size_t kScannedTargets = 16;
+
 }  // namespace
+
+bool RoutingNode::routed(int classIndex, const NetObject* target, const std::vector<Transition>& list) {
+    if (routedClasses_) {
+        const auto found = routedClasses_->find(target);
+        return found != routedClasses_->end() && (found->second & (std::uint32_t{1} << classIndex)) != 0;
+    }
+    for (const Transition& t : list)
+        if (t.target == target) return true;
+    return false;
+}
 
 bool RoutingNode::addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter) {
     if (!validClass(classIndex)) {
@@ -32,8 +46,10 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
     if (target == nullptr || target == &NotFoundObject::instance()) return false;
 
     const std::uint32_t classBit = std::uint32_t{1} << classIndex;
-    const auto routed = routedClasses_.find(target);
-    if (routed != routedClasses_.end() && (routed->second & classBit) != 0) {
+    ClassList* entry = nullptr;
+    for (ClassList& l : lists_)
+        if (l.classIndex == classIndex) entry = &l;
+    if (entry && routed(classIndex, target, entry->transitions)) {
         reporter.report(Level::Warning, formatText("Zignorowano powtorna tranzycje %s -> %s", owner_.name().c_str(),
                                                    target->name().c_str()));
         return true;
@@ -44,20 +60,22 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
                                                  owner_.name().c_str(), target->name().c_str()));
         return false;
     }
-    if (!lists_) lists_ = std::make_unique<ClassLists>();
-    auto& list = (*lists_)[classIndex];
-    if (!list) list.emplace();
-    list->push_back(Transition{target, probability});
-    routedClasses_[target] |= classBit;
+    if (!entry) entry = &lists_.emplace_back(ClassList{classIndex, {}});
+    entry->transitions.push_back(Transition{target, probability});
+    if (!routedClasses_ && entry->transitions.size() > kScannedTargets) {
+        routedClasses_ = std::make_unique<std::unordered_map<const NetObject*, std::uint32_t>>();
+        for (const ClassList& l : lists_)
+            for (const Transition& t : l.transitions) (*routedClasses_)[t.target] |= std::uint32_t{1} << l.classIndex;
+    } else if (routedClasses_) {
+        (*routedClasses_)[target] |= classBit;
+    }
     return true;
 }
 
 bool RoutingNode::checkRoutingSums(Reporter& reporter) const {
-    if (!lists_) return true;
-    for (const auto& list : *lists_) {
-        if (!list) continue;
+    for (const ClassList& l : lists_) {
         double sum = 0.0;
-        for (const Transition& t : *list) sum += t.probability;
+        for (const Transition& t : l.transitions) sum += t.probability;
         if (!(std::fabs(sum - 1.0) <= kSumTolerance)) {
             reporter.report(Level::Error, formatText("Bledna suma prawdopodobienstw w %s", owner_.name().c_str()));
             return false;
@@ -67,8 +85,9 @@ bool RoutingNode::checkRoutingSums(Reporter& reporter) const {
 }
 
 const std::vector<Transition>* RoutingNode::transitions(int classIndex) const {
-    if (!validClass(classIndex) || !lists_ || !(*lists_)[classIndex]) return nullptr;
-    return &*(*lists_)[classIndex];
+    for (const ClassList& l : lists_)
+        if (l.classIndex == classIndex) return &l.transitions;
+    return nullptr;
 }
 
 bool NetObject::addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter) {

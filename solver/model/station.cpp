@@ -2,6 +2,7 @@
 // which the parser fills the service table.
 #include "solver/model/station.h"
 
+#include <charconv>
 #include <new>
 
 #include "solver/frontend/reporter.h"
@@ -138,29 +139,47 @@ int Station::addHistBin(int classIndex, double upperBound, double weight) {
 }
 
 // Station line, its distributions by class, then its transitions by class.
+// The fixed lines are converted to Windows-1250 once: a large file's dump
+// writes them hundreds of thousands of times.
 void Station::dump(Reporter& list) const {
+    static const std::string distributions = fixedText("  Rozkłady:");
+    static const std::string transitionsLine = fixedText("  Tranzycje:");
+    static const std::string noRoutingNode = fixedText("  Brak wezla tranzycyjnego");
+    static const std::string kindNames[] = {
+        fixedText(distributionDisplayName(DistributionKind::Det)), fixedText(distributionDisplayName(DistributionKind::Uni)),
+        fixedText(distributionDisplayName(DistributionKind::Exp)), fixedText(distributionDisplayName(DistributionKind::Cox)),
+        fixedText(distributionDisplayName(DistributionKind::Erl)), fixedText(distributionDisplayName(DistributionKind::Hip)),
+        fixedText(distributionDisplayName(DistributionKind::Gen)), fixedText(distributionDisplayName(DistributionKind::Hist))};
     const char* heading = type() == kSourceType ? "Zródło: %s" : "Stanowisko: %s";
     list.report(Level::Info, formatText(heading, name().c_str()));
     const RoutingNode* node = routing();
     if (node == nullptr) {
-        list.report(Level::Info, fixedText("  Brak wezla tranzycyjnego"));
+        list.report(Level::Info, noRoutingNode);
         return;
     }
-    list.report(Level::Info, fixedText("  Rozkłady:"));
+    list.report(Level::Info, distributions);
     for (int r = 0; r < kMaxClasses; ++r) {
         const ServiceDistribution* d = services_.at(r);
         if (d == nullptr) continue;
-        list.report(Level::Info, formatText("    Dla klasy %d rozkład: %s", r,
-                                            fixedText(distributionDisplayName(d->kind())).c_str()));
+        list.report(Level::Info, formatText("    Dla klasy %d rozkład: %s", r, kindNames[static_cast<int>(d->kind())].c_str()));
     }
-    list.report(Level::Info, fixedText("  Tranzycje:"));
+    list.report(Level::Info, transitionsLine);
     for (int r = 0; r < kMaxClasses; ++r) {
         const std::vector<Transition>* transitions = node->transitions(r);
         if (transitions == nullptr) continue;
         list.report(Level::Info, formatText("    Dla klasy %d", r));
         for (const Transition& t : *transitions) {
-            list.report(Level::Info,
-                        formatText("      Do obiektu %s z prawd. %f", t.target->name().c_str(), t.probability));
+            // "      Do obiektu %s z prawd. %f" without a format: the line is
+            // the most frequent of a large dump. to_chars gives printf's
+            // digits for %f (both round correctly to six decimals).
+            char probability[64];
+            const auto written = std::to_chars(probability, probability + sizeof probability, t.probability,
+                                               std::chars_format::fixed, 6);
+            std::string line = "      Do obiektu ";
+            line += t.target->name();
+            line += " z prawd. ";
+            line.append(probability, written.ptr);
+            list.report(Level::Info, std::move(line));
         }
     }
 }

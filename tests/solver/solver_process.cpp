@@ -44,6 +44,8 @@ SolverRun runSolverProcess(const SolverStart& start) {
     if (start.input) writeBytes(inputPath, *start.input);
 
     std::vector<std::string> arguments{KOLT_SOLVER_PATH};
+    if (start.addressSpaceBytes > 0)
+        arguments.insert(arguments.begin(), {"/usr/bin/prlimit", "--as=" + std::to_string(start.addressSpaceBytes), "--"});
     arguments.insert(arguments.end(), start.arguments.begin(), start.arguments.end());
     std::vector<std::string> environment = start.environment;
     std::vector<char*> argv = pointersTo(arguments);

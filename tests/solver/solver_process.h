@@ -20,6 +20,7 @@ struct SolverStart {
     std::vector<std::string> environment;  // the whole block, entries as given
     std::filesystem::path directory;       // working directory
     std::optional<std::string> input = "\n";  // standard input; none: closed
+    long long addressSpaceBytes = 0;          // > 0: the solver's address space is capped (prlimit)
 };
 
 SolverRun runSolverProcess(const SolverStart& start);

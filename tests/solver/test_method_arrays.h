@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "solver/methods/traffic_equations.h"
+
 namespace kolt::methods::testing {
 
 // routing[r][i][j]: probability that a class-r customer leaving station i
@@ -118,6 +120,24 @@ inline OpenArrays buildOpen(const std::vector<int>& type, const Routing& routing
     a.RJI.assign(static_cast<std::size_t>(M) * M, 0.0);
     a.G.assign(static_cast<std::size_t>(2 * M) * (2 * M + 1), 0.0);
     return a;
+}
+
+// The routing of built open arrays as the lists a large network comes with.
+inline OpenRouting openRoutingOf(const OpenArrays& a) {
+    const int RM = a.R * a.M;
+    OpenRouting lists;
+    lists.start.push_back(0);
+    for (int j = 0; j < RM; ++j) {
+        for (int i = 0; i < RM; ++i) {
+            const double p = a.BP[static_cast<std::size_t>(j) * RM + i];
+            if (p == 0.0) continue;
+            lists.target.push_back(i);
+            lists.probability.push_back(p);
+        }
+        lists.start.push_back(static_cast<std::int64_t>(lists.target.size()));
+    }
+    lists.minusExternalRate.assign(a.BP.begin() + static_cast<std::size_t>(RM) * RM, a.BP.end());
+    return lists;
 }
 
 }  // namespace kolt::methods::testing

@@ -2,6 +2,8 @@
 // a wrong network file.
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTextBlock>
 
 #include "tests/workbench/workbench_fixture.h"
@@ -19,6 +21,7 @@ private slots:
     void correctFileSyntaxThenNetworkAnalysis();
     void wrongFileReportsItsErrors();
     void diagnosticLeadsToItsPlaceInTabbedText();
+    void longRunKeepsTheWindowsAliveAndCanBeCancelled();
     void polishPathArrivesIntact();
     void documentNamedLikeItsRunFileIsNotRun();
 
@@ -135,6 +138,50 @@ void TestSolverRun::diagnosticLeadsToItsPlaceInTabbedText() {
     doubleClickLineWith(QStringLiteral("(9,0)"));
     QCOMPARE(editor->textCursor().blockNumber(), 8);
     QCOMPARE(editor->textCursor().positionInBlock(), 0);
+}
+
+// A stand-in solver that only sleeps: the event loop goes on meanwhile, the
+// progress dialog comes up, and "Przerwij" ends the run as a failed one
+// that says it was cancelled.
+void TestSolverRun::longRunKeepsTheWindowsAliveAndCanBeCancelled() {
+    const QString sleeper = writeTestFile(dir_.filePath(QStringLiteral("spioch")), "#!/bin/sh\nexec /bin/sleep 60\n");
+    QFile::setPermissions(sleeper, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString path = dir_.filePath(QStringLiteral("dluga.klt"));
+    QVERIFY(QFile::copy(QStringLiteral(KOLT_SOURCE_DIR "/examples/terminale.klt"), path));
+    writeTestFile(dir_.filePath(QStringLiteral("dluga.cfg")), "[Kompilacja]\r\nstan=1\r\n");
+    Workbench wb;
+    wb.frame->setSolverPath(sleeper);
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QVERIFY(doc);
+    const QByteArray textBefore = readTestFile(path);
+
+    int ticks = 0;
+    bool dialogSeen = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        ++ticks;
+        if (auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+            dialogSeen = true;
+            QVERIFY(dialog->labelText().contains(QStringLiteral("Czas: ")));
+            const auto buttons = dialog->findChildren<QPushButton*>();
+            QCOMPARE(buttons.size(), 1);
+            QCOMPARE(buttons.front()->text(), QStringLiteral("Przerwij"));
+            buttons.front()->click();
+        }
+    });
+    watcher.start(50);
+    wb.frame->methodCombo()->setCurrentIndex(0);
+    wb.frame->action(NetworkAnalysis)->trigger();
+    watcher.stop();
+
+    QVERIFY(dialogSeen);
+    QVERIFY2(ticks >= 10, "the event loop ran while the solver did");
+    QCOMPARE(doc->runState, 0);
+    QCOMPARE(doc->lastMethodIndex, -1);
+    QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("dluga.cfg"))), QByteArray("[Kompilacja]\r\nstan=0\r\n"));
+    QCOMPARE(readTestFile(path), textBefore);
+    QCOMPARE(wb.frame->activeFrame()->viewKind(), ViewKind::Report);
+    QVERIFY(reportText(wb, doc).contains(QStringLiteral("Analiza przerwana przez użytkownika.")));
 }
 
 // The solver writes the UTF-8 file name into its Windows-1250 report; the

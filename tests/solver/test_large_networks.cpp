@@ -1,0 +1,84 @@
+// Whole runs of the solver on networks far larger than the examples: 10,000
+// stations solve (how fast is measured in bench/, not here), and a recursion
+// whose table cannot be had in the memory the process may use is refused
+// with the message naming ADP.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bench/network_generator.h"
+#include "common/cp1250.h"
+#include "tests/solver/solver_process.h"
+
+namespace kolt::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LargeNetwork : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = freshDirectory(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // A run as the workbench starts it; the results file's text.
+    SolverRun solve(const std::string& text, const std::string& method, long long addressSpace = 0) {
+        writeBytes(dir_ / "siec.klt", text);
+        SolverStart start{{"siec.klt", method},
+                          {"WINKOLT", (dir_ / "siec.err").string(), (dir_ / "siec.wnk").string()},
+                          dir_,
+                          std::nullopt};
+        start.addressSpaceBytes = addressSpace;
+        return runSolverProcess(start);
+    }
+    std::string diagnostics() const { return cp1250ToUtf8(readBytes(dir_ / "siec.err")); }
+    std::string results() const { return readBytes(dir_ / "siec.wnk"); }
+
+    fs::path dir_;
+};
+
+std::string tenThousandStations(bench::NetworkFamily family) {
+    bench::NetworkShape shape;
+    shape.family = family;
+    shape.stations = 10000;
+    shape.population = {20};
+    shape.reach = 50;
+    return bench::generateNetwork(shape);
+}
+
+TEST_F(LargeNetwork, TenThousandStationsSolveUnderJacksonDiffusionAndExactMva) {
+    const struct {
+        bench::NetworkFamily family;
+        const char* method;
+    } runs[] = {{bench::NetworkFamily::Jackson, "JACKSON"},
+                {bench::NetworkFamily::Diffusion, "DIFF"},
+                {bench::NetworkFamily::ExactMva, "MVA"}};
+    for (const auto& run : runs) {
+        const SolverRun done = solve(tenThousandStations(run.family), run.method);
+        EXPECT_EQ(done.status, 0) << run.method << "\n" << diagnostics();
+        // The all-classes block names every station.
+        EXPECT_NE(results().find("#10000>\"S10000\"\t"), std::string::npos) << run.method;
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KOLT_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KOLT_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// Ten stations, classes of 2, 3000 and 3000: a queue table of 9 million rows
+// of 10 doubles, 720 MB, in an address space capped at 300 MB.
+TEST_F(LargeNetwork, QueueTableBeyondTheAddressSpaceIsRefusedNamingAdp) {
+#ifdef KOLT_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the address sanitizer reserves far more address space than the cap";
+#else
+    const SolverRun run = solve(bench::ringBenchmarkNetwork(10, {2, 3000, 3000}), "MVA", 300LL << 20);
+    EXPECT_EQ(run.status, 50);
+    EXPECT_NE(diagnostics().find("BŁĄD FATALNY: Blad allokacji pamięci (ADP)"), std::string::npos) << diagnostics();
+#endif
+}
+
+}  // namespace
+}  // namespace kolt::testing
