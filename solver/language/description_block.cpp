@@ -2,6 +2,7 @@
 // scheduling disciplines and routing.
 #include <climits>
 #include <cmath>
+#include <string_view>
 
 #include "parser.h"
 #include "solver/frontend/text.h"
@@ -21,13 +22,13 @@ enum ParameterKeyword {
     kTransitParameter,
     kExitParameter = 8
 };
-constexpr const char* kParameterKeywords[] = {"COPY",    "MAX",     "SIZE",    "QUEUE",
+constexpr std::string_view kParameterKeywords[] = {"COPY",    "MAX",     "SIZE",    "QUEUE",
                                               "SCHEDULE", "SERVICE", "TRANSIT", "EXIT"};
 
 enum DistributionKeyword { kDet = 1, kUni, kExp, kCox, kErl, kHip, kGen, kHist = 8 };
-constexpr const char* kDistributionKeywords[] = {"DET", "UNI", "EXP", "COX", "ERL", "HIP", "G", "HIST"};
+constexpr std::string_view kDistributionKeywords[] = {"DET", "UNI", "EXP", "COX", "ERL", "HIP", "G", "HIST"};
 
-constexpr const char* kDisciplineKeywords[] = {"FIFO", "LIFO", "PS", "IS", "LIFO-PR", "PRIOR", "PRIOR-PR"};
+constexpr std::string_view kDisciplineKeywords[] = {"FIFO", "LIFO", "PS", "IS", "LIFO-PR", "PRIOR", "PRIOR-PR"};
 
 // What one value inside DIST[...] stands for; decides which range it must meet.
 enum class ValueKind {
@@ -60,7 +61,7 @@ const DistributionForm& formOf(int distribution) {
 }
 
 template <size_t N>
-int lookUp(const char* const (&table)[N], const std::string& word) {
+int lookUp(const std::string_view (&table)[N], std::string_view word) {
     for (size_t i = 0; i < N; ++i)
         if (word == table[i]) return static_cast<int>(i) + 1;
     return 0;
@@ -91,7 +92,7 @@ bool Parser::describeHead(int expectedType) {
     if (scanner_.atBoundary(true)) return false;
     if (!expectName()) return false;
     if (scanner_.atBoundary(true)) return false;
-    scanner_.readToken(kNone, kNone, kBlanks);
+    scanner_.readToken(kPlainWord);
     currentObject_ = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
     if (currentObject_->type() == kNotFoundType) {
         scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
@@ -118,7 +119,7 @@ void Parser::describeSource() {
 // source-parameter := SERVICE '=' service | TRANSIT '=' transit
 // Each may stand once; the other parameter keywords are refused.
 void Parser::readSourceParameter() {
-    scanner_.readToken(kNone, "=", kBlanks);
+    scanner_.readToken(kParameterName);
     const int parameter = lookUp(kParameterKeywords, scanner_.token());
     if (parameter == kNoParameter) {
         scanner_.reportFixedAt(Level::Error, "Nieznany identyfikator parametru");
@@ -160,7 +161,7 @@ void Parser::describeStation() {
 // discipline := FIFO | LIFO | PS | IS | LIFO-PR | PRIOR | PRIOR-PR
 // Without a class list the parameter applies to every class.
 void Parser::readStationParameter() {
-    const char ending = scanner_.readToken(kNone, "=(", kBlanks);
+    const char ending = scanner_.readToken(kStationParameter);
     const int parameter = lookUp(kParameterKeywords, scanner_.token());
     if (parameter == kNoParameter) {
         scanner_.reportFixedAt(Level::Error, "Nieznany identyfikator obiektu");
@@ -181,7 +182,7 @@ void Parser::readStationParameter() {
     switch (parameter) {
         case kScheduleParameter: {
             if (scanner_.atBoundary(true)) break;
-            scanner_.readToken(kNone, kNone, kBlanks);
+            scanner_.readToken(kPlainWord);
             const int discipline = lookUp(kDisciplineKeywords, scanner_.token());
             if (discipline == 0)
                 scanner_.reportFixedAt(Level::Error, "Nieprawidłowa nazwa regulaminu szeregowania");
@@ -201,7 +202,7 @@ void Parser::readStationParameter() {
 // distribution := DET | UNI | EXP | COX | ERL | HIP | G | HIST
 void Parser::readServiceValue() {
     if (scanner_.atBoundary(true)) return;
-    scanner_.readToken(kNone, "[", kBlanks);
+    scanner_.readToken(kDistributionName);
     distribution_ = lookUp(kDistributionKeywords, scanner_.token());
     if (distribution_ == 0)
         scanner_.reportFixedAt(Level::Error, "Nieprawidłowa nazwa rozkładu");
@@ -217,7 +218,7 @@ char Parser::readClassList(bool single) {
     setAllClassFlags(false);
     char ending = 0;
     do {
-        ending = scanner_.readToken(kNone, ",);", kBlanks);
+        ending = scanner_.readToken(kClassListEntry);
         std::string name = scanner_.token();
         if (!name.empty() && name.front() == ':') name.erase(0, 1);
         const int classIndex = network_ ? network_->findClass(name) : -1;
@@ -226,7 +227,7 @@ char Parser::readClassList(bool single) {
         else
             classFlags_[classIndex] = true;
     } while (ending == ',' && !single);
-    if (!single) scanner_.readToken(kNone, "=", kBlanks);
+    if (!single) scanner_.readToken(kParameterName);
     scanner_.restoreToken(std::move(saved));
     return ending;
 }
@@ -277,7 +278,7 @@ void Parser::parseService() {
             }
         }
         if (scanner_.atBoundary(true)) break;
-        ending = scanner_.readToken(kNone, ",]", kBlanks);
+        ending = scanner_.readToken(kDistributionValue);
 
         if (!ignoreRest) {
             double value = 0;
@@ -382,7 +383,7 @@ void Parser::parseTransit() {
         bool probabilityGiven = false;
         bool refusedHere = false;
         if (scanner_.current() == '[') {
-            scanner_.readToken(kNone, "]", kBlanks);
+            scanner_.readToken(kProbability);
             std::string word = scanner_.token();
             if (!word.empty()) word.erase(0, 1);
             scanner_.restoreToken(std::move(word));
@@ -397,17 +398,18 @@ void Parser::parseTransit() {
                                    "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie (0:1>");
         if (scanner_.atBoundary(true)) break;
 
-        ending = scanner_.readToken(kNone, ",;:", kBlanks);
+        ending = scanner_.readToken(kTransitTarget);
         NetObject* target = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
-        if (target->type() == kNotFoundType)
+        const int targetType = target->type();
+        if (targetType == kNotFoundType)
             scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
         // A refused probability is no certain return to the object itself.
         if (target == currentObject_ && probability == 1 && !refusedHere)
             scanner_.reportFixedAt(Level::Warning, "Rekurencyjna tranzycja obiektu z prawdopodobieństem 1!");
-        if (target->type() == kSourceType)
+        if (targetType == kSourceType)
             scanner_.reportFixedAt(Level::Error, "Niedozwolona tranzycja do obiektu typu SOURCE");
         // The customers of a closed class circulate for ever: none may leave.
-        if (target->type() == kExitType && !currentIsSource() && network_) {
+        if (targetType == kExitType && !currentIsSource() && network_) {
             const int classes = network_->numberOfClasses();
             for (int r = 0; r < classes && r < kMaxClasses; ++r)
                 if (classFlags_[r] && network_->customers(r) > 0)

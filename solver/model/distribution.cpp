@@ -185,22 +185,41 @@ std::unique_ptr<ServiceDistribution> HistDistribution::createEmpty() const { ret
 
 // --- the per-object table -----------------------------------------------------
 
-const ServiceDistribution* ServiceTable::at(int classIndex) const {
-    for (const Slot& slot : slots_)
-        if (slot.classIndex == classIndex) return slot.distribution.get();
+const ServiceTable::Slot* ServiceTable::find(int classIndex) const {
+    if (classIndex < 0) return nullptr;
+    if (first_.classIndex == classIndex) return &first_;
+    if (further_)
+        for (const Slot& slot : *further_)
+            if (slot.classIndex == classIndex) return &slot;
     return nullptr;
 }
 
+const ServiceDistribution* ServiceTable::at(int classIndex) const {
+    const Slot* slot = find(classIndex);
+    return slot ? slot->distribution.get() : nullptr;
+}
+
 ServiceDistribution* ServiceTable::at(int classIndex) {
-    for (Slot& slot : slots_)
-        if (slot.classIndex == classIndex) return slot.distribution.get();
-    return nullptr;
+    const Slot* slot = find(classIndex);
+    return slot ? slot->distribution.get() : nullptr;
 }
 
 bool ServiceTable::store(int classIndex, std::unique_ptr<ServiceDistribution> d) {
     if (!validClass(classIndex) || at(classIndex) != nullptr) return false;
-    slots_.push_back(Slot{classIndex, std::move(d)});
+    if (first_.classIndex < 0) {
+        first_ = Slot{classIndex, std::move(d)};
+    } else {
+        if (!further_) further_ = std::make_unique<std::vector<Slot>>();
+        further_->push_back(Slot{classIndex, std::move(d)});
+    }
     return true;
+}
+
+std::uint32_t ServiceTable::classes() const {
+    std::uint32_t present = first_.classIndex < 0 ? 0 : std::uint32_t{1} << first_.classIndex;
+    if (further_)
+        for (const Slot& slot : *further_) present |= std::uint32_t{1} << slot.classIndex;
+    return present;
 }
 
 }  // namespace kolt

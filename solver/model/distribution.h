@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <vector>
@@ -178,17 +179,22 @@ public:
     ServiceDistribution* at(int classIndex);
     // Stores `d` in an empty slot and returns true; an occupied slot keeps its
     // distribution and `d` is discarded (false). Throws std::bad_alloc when
-    // the first slot of the table cannot be made.
+    // the slot of a further class cannot be made.
     bool store(int classIndex, std::unique_ptr<ServiceDistribution> d);
+    // The classes that have a distribution, one bit each (bit r for class r).
+    std::uint32_t classes() const;
 
 private:
     // Only the classes that have a distribution: most stations of a large
-    // file serve one class or two, and an undescribed one costs nothing.
+    // file serve one class, whose slot is kept here; the slots of further
+    // classes are made apart.
     struct Slot {
-        int classIndex;
+        int classIndex;  // -1: not in use
         std::unique_ptr<ServiceDistribution> distribution;
     };
-    std::vector<Slot> slots_;
+    const Slot* find(int classIndex) const;
+    Slot first_{-1, nullptr};
+    std::unique_ptr<std::vector<Slot>> further_;
 };
 
 }  // namespace kolt
