@@ -14,6 +14,7 @@ namespace {
 
 std::vector<char*> pointersTo(std::vector<std::string>& strings) {
     std::vector<char*> pointers;
+    pointers.reserve(strings.size() + 1);
     for (std::string& s : strings) pointers.push_back(s.data());
     pointers.push_back(nullptr);
     return pointers;

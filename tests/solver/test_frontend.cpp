@@ -308,7 +308,7 @@ TEST_F(SolverProcess, PlainModeEndsWithAnExhaustedOrClosedInput) {
 
 TEST_F(SolverProcess, MalformedFilesEndWithTheFailureStatusAndNeverASignal) {
     const std::string samples[] = {
-        std::string("\0\0\0SOUR\0", 9),
+        std::string("\0\0\0SOUR\0\0", 9),
         std::string(10 * 1024 * 1024, 'x'),
         "SOUR A\n*DECLARATION*\n/CLASS/ NAME=" + std::string(3000, 'K') + "[1]\n",
         "SOUR A\n! nie zamknięty komentarz",
