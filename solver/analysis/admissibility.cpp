@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "solver/analysis/analysis_context.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 

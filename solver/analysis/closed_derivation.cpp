@@ -4,9 +4,9 @@
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/presentation_module.h"
 #include "solver/analysis/result_derivation.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/simulation_analysis.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/methods/methods.h"
 #include "solver/methods/priority_approximation.h"
 #include "solver/model/station.h"

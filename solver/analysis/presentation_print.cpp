@@ -24,8 +24,8 @@
 #include <string>
 
 #include "solver/analysis/presentation_module.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/station.h"
 
 namespace kolt {

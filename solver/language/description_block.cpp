@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "parser.h"
-#include "solver/frontend/text.h"
+#include "solver/core/text.h"
 #include "solver/model/station.h"
 
 namespace kolt {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "scanner.h"
-#include "solver/frontend/reporter.h"
+#include "solver/core/reporter.h"
 #include "solver/model/network.h"
 
 namespace kolt {

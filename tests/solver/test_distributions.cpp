@@ -9,8 +9,8 @@
 #include <string>
 
 #include "common/cp1250.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 
