@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(g++ clang cmake make libgtest-dev libgmock-dev libbenchmark-dev libsuitesparse-dev
           qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev
-          xvfb xauth fonts-dejavu-core dpkg-dev file groff-base man-db)
+          qt6-translations-l10n xvfb xauth fonts-dejavu-core dpkg-dev file groff-base man-db)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "workbench/about_dialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,5 +24,18 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     row->addSpacing(12);
     row->addWidget(text, 1, Qt::AlignVCenter);
     row->addWidget(ok, 0, Qt::AlignTop);
-    setMinimumSize(320, 90);
+
+    // Wide enough for the whole title beside the title bar's buttons (the
+    // window manager draws the title, mostly in a bold face), and of one size.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(qMax(sizeHint().width(), minimumWidthForTitle(windowTitle())), qMax(sizeHint().height(), 90));
+}
+
+int AboutDialog::minimumWidthForTitle(const QString& title)
+{
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int buttons = 3 * 32;  // the title bar's buttons and icon, generously
+    return QFontMetrics(titleFont).horizontalAdvance(title) * 5 / 4 + buttons + 24;
 }

@@ -7,4 +7,7 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
+
+    // A width at which a window manager shows title whole.
+    static int minimumWidthForTitle(const QString& title);
 };

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
+#include <QShortcut>
 #include <QTimer>
 
 #include "workbench/command_ids.h"
@@ -12,22 +14,31 @@
 
 namespace {
 
-// Prompts of the entries of the window's system menu, found by their
-// (untranslated) toolkit texts.
-void setSystemMenuPrompts(QMenu* menu)
+// Prompts of the entries of the window's system menu, found by the toolkit's
+// texts as they are shown (translated when a translation is loaded). The
+// close entry shows Ctrl+F4, the frame's own key for it (see the frame's
+// constructor): the toolkit gives it Ctrl+W, the MiniWizard's key, and makes
+// it work only while the window is maximised.
+void setUpSystemMenu(QMenu* menu)
 {
     if (!menu) return;
+    auto shown = [](const QString& text) { return text.section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&')); };
+    auto toolkit = [&](const char* text) { return shown(QCoreApplication::translate("QMdiSubWindow", text)); };
     const QList<QPair<QString, QString>> prompts = {
-        {QStringLiteral("restore"), QStringLiteral("Przywraca domyślne wielkości okna")},
-        {QStringLiteral("move"), QStringLiteral("Zmienia pozycję okienka")},
-        {QStringLiteral("size"), QStringLiteral("Zmienia wielkość okienka")},
-        {QStringLiteral("minimize"), QStringLiteral("Minimalizuje okienko do ikony")},
-        {QStringLiteral("maximize"), QStringLiteral("Zwiększa okienko do maksymalnych rozmiarów")},
-        {QStringLiteral("close"), QStringLiteral("Zamyka aktywne okno; przypomina o zapisaniu dokumentów")}};
+        {toolkit("&Restore"), QStringLiteral("Przywraca domyślne wielkości okna")},
+        {toolkit("&Move"), QStringLiteral("Zmienia pozycję okienka")},
+        {toolkit("&Size"), QStringLiteral("Zmienia wielkość okienka")},
+        {toolkit("Mi&nimize"), QStringLiteral("Minimalizuje okienko do ikony")},
+        {toolkit("Ma&ximize"), QStringLiteral("Zwiększa okienko do maksymalnych rozmiarów")},
+        {toolkit("&Close"), QStringLiteral("Zamyka aktywne okno; przypomina o zapisaniu dokumentów")}};
     for (QAction* entry : menu->actions()) {
-        const QString name = entry->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0).toLower();
+        const QString name = shown(entry->text());
         for (const auto& [key, prompt] : prompts)
             if (name == key) entry->setStatusTip(prompt);
+        if (name == toolkit("&Close")) {
+            entry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+            entry->setShortcutContext(Qt::WidgetShortcut);  // shown, taken only in the open menu
+        }
     }
 }
 
@@ -42,7 +53,9 @@ CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view
     setWindowIcon(commandIcon(kind == ViewKind::Model    ? Command::WindowModel
                               : kind == ViewKind::Report ? Command::WindowReport
                                                          : Command::WindowResults));
-    setSystemMenuPrompts(systemMenu());
+    setUpSystemMenu(systemMenu());
+    // Ctrl+F4 closes the document window, maximised or not.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this, this, &QWidget::close, Qt::WidgetWithChildrenShortcut);
     connect(doc, &CWinKoltDoc::stateChanged, this, &CChildFrame::updateTitle);
     updateTitle();
 }
@@ -55,14 +68,22 @@ void CChildFrame::closeWithoutPrompt()
 
 void CChildFrame::updateTitle()
 {
-    const QList<CChildFrame*> frames = frame->framesOf(doc);
-    const int index = frames.indexOf(this);
+    // "siec.klt" for the model, whose "[*]" shows the document's unsaved
+    // changes; "siec.klt — Raport" and "siec.klt — Wyniki" for the others.
     QString title = doc->title();
-    if (kind == ViewKind::Results)
-        title += QStringLiteral(" — Wyniki");
-    else if (frames.size() > 1 && index >= 0)
-        title += QStringLiteral(":%1").arg(index + 1);
+    switch (kind) {
+    case ViewKind::Model: title += QStringLiteral("[*]"); break;
+    case ViewKind::Report: title += QStringLiteral(" — Raport"); break;
+    case ViewKind::Results: title += QStringLiteral(" — Wyniki"); break;
+    }
     setWindowTitle(title);
+    setWindowModified(kind == ViewKind::Model && doc->isModified());
+}
+
+QString CChildFrame::shownTitle() const
+{
+    QString title = windowTitle();
+    return title.replace(QStringLiteral("[*]"), isWindowModified() ? QStringLiteral("*") : QString());
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

@@ -24,9 +24,12 @@ public:
     // Closes without asking about the document (it has been asked already).
     void closeWithoutPrompt();
 
-    // Title of the window: the document's title, numbered when the
-    // document has more than one window.
+    // Title of the window: the document's title, with the kind of window
+    // for the report and results windows and the modified marker for the
+    // model window.
     void updateTitle();
+    // The title as the window shows it, the marker resolved.
+    QString shownTitle() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

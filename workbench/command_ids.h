@@ -42,6 +42,8 @@ enum : int {
     WindowModel = 32784,
     WindowResults = 32785,
     MiniWizard = 32786,
+    NextMessage = 32787,      // F4: the report's next positioned message
+    PreviousMessage = 32788,  // Shift+F4: the previous one
     MethodFirst = 33000,  // 33000..33005: entries of methodCombo
     MethodLast = 33005,
 };

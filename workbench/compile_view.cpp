@@ -8,6 +8,8 @@
 #include <limits>
 #include <optional>
 
+#include "fixed_font.h"
+#include "report_highlighter.h"
 #include "text_codec.h"
 
 namespace {
@@ -64,19 +66,16 @@ std::optional<int> readInteger(const QString& text, qsizetype& pos) {
 }  // namespace
 
 CCompileView::CCompileView(QWidget* parent) : QPlainTextEdit(parent) {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(11);
-    font.setWeight(QFont::Normal);
-    setFont(font);
-    // Black on white although read-only: the report is for reading.
+    setFont(editorFont());
+    // Black on white although read-only: the report is for reading. Only
+    // warnings and errors take a colour of their own.
     QPalette colours = palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Base, Qt::white);
         colours.setColor(group, QPalette::Text, Qt::black);
     }
     setPalette(colours);
+    new ReportHighlighter(document());
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setReadOnly(true);
 }
@@ -100,30 +99,54 @@ bool CCompileView::loadDiagnostics(const QString& errPath) {
 int CCompileView::loadedLineCount() const { return lineCount_; }
 
 // diagnostic line := ... "(" line "," column ")" ...   (the first "(" of the first 120 characters)
+ReportPosition reportPositionOf(const QString& lineText) {
+    const QString characters = lineText.left(kClickedLineLimit);
+    ReportPosition found;
+    const qsizetype paren = characters.indexOf(QLatin1Char('('));
+    if (paren < 0) return found;
+    found.hasParenthesis = true;
+    qsizetype pos = paren + 1;
+    const std::optional<int> line = readInteger(characters, pos);
+    if (!line || pos >= characters.size() || characters[pos] != QLatin1Char(',')) return found;
+    ++pos;
+    const std::optional<int> column = readInteger(characters, pos);
+    if (!column) return found;
+    found.hasPosition = true;
+    found.line = *line;
+    found.column = *column;
+    return found;
+}
+
+void CCompileView::chooseBlock(const QTextBlock& block) {
+    const ReportPosition position = reportPositionOf(block.text());
+    if (!position.hasParenthesis) return;
+    QTextCursor selection(block);
+    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    setTextCursor(selection);
+    ensureCursorVisible();
+    emit diagnosticChosen(position.hasPosition, position.hasPosition ? position.line : -1,
+                          position.hasPosition ? position.column : -1);
+}
+
 void CCompileView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QPlainTextEdit::mouseDoubleClickEvent(event);
         return;
     }
     event->accept();  // no word selection: the double click chooses a line
-    const QTextBlock block = cursorForPosition(event->position().toPoint()).block();
-    const QString characters = block.text().left(kClickedLineLimit);
-    const qsizetype paren = characters.indexOf(QLatin1Char('('));
-    if (paren < 0) return;
+    chooseBlock(cursorForPosition(event->position().toPoint()).block());
+}
 
-    qsizetype pos = paren + 1;
-    std::optional<int> line = readInteger(characters, pos);
-    std::optional<int> column;
-    if (line && pos < characters.size() && characters[pos] == QLatin1Char(',')) {
-        ++pos;
-        column = readInteger(characters, pos);
+bool CCompileView::chooseAdjacentMessage(bool forward) {
+    // From the line chosen last (or the caret's), on to the next warning or
+    // error that carries a position.
+    QTextBlock block = textCursor().block();
+    block = forward ? block.next() : block.previous();
+    for (; block.isValid(); block = forward ? block.next() : block.previous()) {
+        if (reportLineKind(block.text()) == ReportLineKind::Plain) continue;
+        if (!reportPositionOf(block.text()).hasPosition) continue;
+        chooseBlock(block);
+        return true;
     }
-    const bool hasPosition = line && column;
-
-    QTextCursor selection(block);
-    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    setTextCursor(selection);
-    ensureCursorVisible();
-
-    emit diagnosticChosen(hasPosition, hasPosition ? *line : -1, hasPosition ? *column : -1);
+    return false;
 }

@@ -4,6 +4,18 @@
 
 #include <QPlainTextEdit>
 
+class QTextBlock;
+
+// What a report line says of a position: whether it has a '(' among its
+// first 120 characters, and whether "%d,%d)" follows the first one.
+struct ReportPosition {
+    bool hasParenthesis = false;
+    bool hasPosition = false;
+    int line = -1;
+    int column = -1;
+};
+ReportPosition reportPositionOf(const QString& lineText);
+
 class CCompileView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -17,6 +29,11 @@ public:
     // Lines counted by the last successful load.
     int loadedLineCount() const;
 
+    // Chooses the next (or previous) warning or error with a position after
+    // (before) the caret's line, as a double click on it does; false when
+    // there is none in that direction.
+    bool chooseAdjacentMessage(bool forward);
+
 signals:
     // A double click on a line containing '(' : the line is selected;
     // hasPosition tells whether "%d,%d)" followed the first '('.
@@ -26,5 +43,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Selects a line with a '(' and says what position it names.
+    void chooseBlock(const QTextBlock& block);
+
     int lineCount_ = 0;
 };

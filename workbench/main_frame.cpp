@@ -13,16 +13,20 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 
 #include "workbench/app_settings.h"
+#include "workbench/caret_position_label.h"
 #include "workbench/child_frame.h"
 #include "workbench/compile_view.h"
 #include "workbench/find_replace.h"
 #include "workbench/mini_wizard_dialog.h"
+#include "workbench/paged_text_printer.h"
 #include "workbench/run_files.h"
 #include "workbench/skeleton.h"
 #include "workbench/splitter_frame.h"
@@ -75,6 +79,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     wizard = new MiniWizardDialog(this);
     findReplace = new FindReplaceController(this);
     pageSetupPrinter = new QPrinter(QPrinter::HighResolution);
+    setDefaultPageMargins(pageSetupPrinter);
 
     createActions();
     createToolBars();
@@ -252,6 +257,12 @@ CChildFrame* CMainFrame::openOrActivateView(CWinKoltDoc* doc, ViewKind kind, int
     }
     CChildFrame* frame = createFrame(doc, kind);
     if (!frame) return nullptr;
+    // A new window's normal place, also where it goes when restored from
+    // maximised: cascaded after the windows already shown.
+    int shown = 0;
+    for (QMdiSubWindow* window : area->subWindowList())
+        if (window != frame && window->isVisible() && !window->isMinimized()) ++shown;
+    frame->setGeometry(cascadedWindowRect(documentWindowSpace(), shown, cascadeStep()));
     // A new window's first activation uses the show command of document windows.
     activateFrame(frame, -1);
     return frame;
@@ -327,6 +338,40 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
     return frame;
 }
 
+QSize CMainFrame::documentWindowSpace() const
+{
+    // Before the main window has its size the area is a stub; the screen
+    // gives the size it will have.
+    const QSize space = area->viewport()->size();
+    if (space.width() >= 320 && space.height() >= 240) return space;
+    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    return shownOn ? shownOn->availableGeometry().size() * 2 / 3 : QSize(640, 480);
+}
+
+int CMainFrame::cascadeStep() const
+{
+    QStyleOptionTitleBar options;
+    options.initFrom(area);
+    return area->style()->pixelMetric(QStyle::PM_TitleBarHeight, &options, area) + 4;
+}
+
+void CMainFrame::cascadeWindows()
+{
+    // Every shown window at two thirds of the area, one title bar below and
+    // right of the one before; the active window last, on top.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder))
+        if (window->isVisible() && !window->isMinimized() && window != area->activeSubWindow()) windows.append(window);
+    if (QMdiSubWindow* active = area->activeSubWindow(); active && active->isVisible() && !active->isMinimized())
+        windows.append(active);
+    const QSize space = documentWindowSpace();
+    for (int i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized()) windows[i]->showNormal();
+        windows[i]->setGeometry(cascadedWindowRect(space, i, cascadeStep()));
+        windows[i]->raise();
+    }
+}
+
 void CMainFrame::frameClosed(CChildFrame* frame)
 {
     CWinKoltDoc* doc = frame->document();
@@ -362,6 +407,8 @@ void CMainFrame::onSubWindowActivated()
     else if (frame->viewKind() == ViewKind::Results)
         showMenu(MenuId::Results);
     // A report window keeps the menu that was showing.
+    caretLabel->follow(frame && frame->viewKind() == ViewKind::Model ? qobject_cast<CWinKoltView*>(frame->view())
+                                                                     : nullptr);
     updateTitle();
     updateActions();
 }
@@ -369,8 +416,22 @@ void CMainFrame::onSubWindowActivated()
 void CMainFrame::updateTitle()
 {
     CChildFrame* frame = activeFrame();
+    if (frame) frame->updateTitle();  // the document may have changed before the frame heard of it
     const QString title = QString::fromLatin1(mainTitle);
-    setWindowTitle(frame ? title + QStringLiteral(" - ") + frame->windowTitle() : title);
+    // The active window's title, its "[*]" included: the main window shows
+    // the marker too.
+    shownMainTitle = frame ? title + QStringLiteral(" - ") + frame->windowTitle() : title;
+    setWindowTitle(shownMainTitle);
+    setWindowModified(frame && frame->isWindowModified());
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // A maximised document window adds its own title to the main window's
+    // ("- [siec.klt]"), which already names the active window.
+    if (event->type() == QEvent::WindowTitleChange && !shownMainTitle.isEmpty() && windowTitle() != shownMainTitle)
+        setWindowTitle(shownMainTitle);
 }
 
 // --- recent files, placement, closing --------------------------------------
@@ -412,7 +473,7 @@ void CMainFrame::restoreWindowPlacement(int startShowCommand)
     bool onScreen = false;
     for (const QScreen* screen : QGuiApplication::screens())
         onScreen = onScreen || screen->availableVirtualGeometry().intersects(normal);
-    if (normal.isValid() && onScreen) setGeometry(normal);
+    if (normal.isValid() && onScreen && isUsableMainWindowSize(normal.size())) setGeometry(normal);
     // Every window is shown: a stored "hidden" state would make the program
     // invisible.
     setWindowState(windowStatesOfShowCommand(static_cast<int>(p.showState)));

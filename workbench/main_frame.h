@@ -15,6 +15,7 @@
 #include "workbench/command_rules.h"
 #include "workbench/user_prompts.h"
 
+class CaretPositionLabel;
 class CChildFrame;
 class CWinKoltDoc;
 class CWinKoltView;
@@ -91,6 +92,9 @@ public:
     static QString helpPagePath();
     QTextBrowser* helpBrowser() const;
 
+    // The printer that page setup sets up and print and preview use.
+    QPrinter* pageSetup() const { return pageSetupPrinter; }
+
     // Prints the file without showing it (the --print start).
     bool printFile(const QString& path, QPrinter* printer);
 
@@ -111,6 +115,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -139,12 +144,18 @@ private:
     void onPrintSetup();
     void onEditCommand(int id);
     void onRunCommand(bool syntaxOnly);
+    // F4 / Shift+F4: the report's next or previous positioned message.
+    void onMessageCommand(bool forward);
     void onWindowCommand(ViewKind kind);
     void onAbout();
     void onHelp();
     void onContextHelp();
     // Document windows one above another, each across the whole area.
     void tileHorizontally();
+    // Document windows at a working size, each a title bar below the one before.
+    void cascadeWindows();
+    QSize documentWindowSpace() const;
+    int cascadeStep() const;
     // F6 / Shift+F6: the next or previous pane of a split document window.
     void focusPane(bool forward);
 
@@ -158,6 +169,7 @@ private:
     QToolBar* calculationBar = nullptr;
     QComboBox* methodList = nullptr;
     QLabel* idleLabel = nullptr;
+    CaretPositionLabel* caretLabel = nullptr;
     MiniWizardDialog* wizard = nullptr;
     FindReplaceController* findReplace = nullptr;
     QPointer<QTextBrowser> helpWindow;
@@ -167,6 +179,7 @@ private:
     QStringList recentFileList;
     QString newText;
     QString solverFile;
+    QString shownMainTitle;
     int untitledCount = 0;
     bool placementSaved = false;
 };

@@ -24,9 +24,12 @@
 
 #include "workbench/about_dialog.h"
 #include "workbench/app_settings.h"
+#include "workbench/caret_position_label.h"
 #include "workbench/child_frame.h"
+#include "workbench/compile_view.h"
 #include "workbench/command_table.h"
 #include "workbench/find_replace.h"
+#include "workbench/help_window.h"
 #include "workbench/main_frame.h"
 #include "workbench/mini_wizard_dialog.h"
 #include "workbench/skeleton.h"
@@ -46,6 +49,13 @@ const int editCommands[] = {Command::EditUndo, Command::EditCut, Command::EditCo
 // Commands whose state follows the document (command_rules.h).
 const int documentCommands[] = {Command::SyntaxAnalysis, Command::NetworkAnalysis, Command::WindowReport,
                                 Command::WindowResults, Command::WindowModel, Command::ViewCalcBar};
+
+// A window's title as it shows, its modified marker resolved.
+QString windowTitleShown(QMdiSubWindow* window)
+{
+    auto* frame = qobject_cast<CChildFrame*>(window);
+    return frame ? frame->shownTitle() : window->windowTitle();
+}
 
 // A file name shown in a menu: an '&' in it is a character, not a mnemonic.
 QString withLiteralAmpersands(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
@@ -111,13 +121,15 @@ void CMainFrame::createActions()
     on(WindowReport, [this] { onWindowCommand(ViewKind::Report); });
     on(WindowResults, [this] { onWindowCommand(ViewKind::Results); });
     on(SyntaxAnalysis, [this] { onRunCommand(true); });
+    on(NextMessage, [this] { onMessageCommand(true); });
+    on(PreviousMessage, [this] { onMessageCommand(false); });
     on(NetworkAnalysis, [this] { onRunCommand(false); });
     for (int id = MethodFirst; id <= MethodLast; ++id)
         on(id, [this, id] {
             methodList->setCurrentIndex(id - MethodFirst);
             updateActions();
         });
-    on(WindowCascade, [this] { area->cascadeSubWindows(); });
+    on(WindowCascade, [this] { cascadeWindows(); });
     on(WindowTile, [this] { tileHorizontally(); });
     on(HelpContents, [this] { onHelp(); });
     on(Help, [this] { onHelp(); });
@@ -214,6 +226,9 @@ void CMainFrame::createMenus()
         QMenu* calc = menu(QStringLiteral("O&bliczenia"), {SyntaxAnalysis, NetworkAnalysis, 0});
         QMenu* methods = calc->addMenu(QStringLiteral("Wybór &metody"));
         for (int id = MethodFirst; id <= MethodLast; ++id) methods->addAction(actions[id]);
+        calc->addSeparator();
+        calc->addAction(actions[NextMessage]);
+        calc->addAction(actions[PreviousMessage]);
         QMenu* window = menu(QStringLiteral("&Okno"), {WindowModel, WindowReport, WindowResults, 0, WindowCascade, WindowTile});
         connect(window, &QMenu::aboutToShow, this, [this, window] { fillWindowMenu(window); });
         *windowMenu = window;
@@ -242,6 +257,8 @@ void CMainFrame::createStatusBar()
         pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
         bar->addPermanentWidget(pane);
     }
+    caretLabel = new CaretPositionLabel(bar);
+    bar->insertPermanentWidget(1, caretLabel);  // after the prompt pane, before the indicators
 }
 
 void CMainFrame::showMenu(MenuId menu)
@@ -273,7 +290,7 @@ void CMainFrame::fillWindowMenu(QMenu* menu)
             separator->setProperty("windowEntry", true);
             separated = true;
         }
-        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(withLiteralAmpersands(window->windowTitle())));
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(withLiteralAmpersands(windowTitleShown(window))));
         a->setProperty("windowEntry", true);
         a->setCheckable(true);
         a->setChecked(window == area->currentSubWindow());
@@ -347,6 +364,8 @@ void CMainFrame::updateActions()
     actions[EditPaste]->setEnabled(modelActive && !QApplication::clipboard()->text().isEmpty());
     actions[EditSelectAll]->setEnabled(modelActive || reportActive || (results && results->resultsView()->rowCount() > 0));
     for (int id : {EditFind, EditRepeat, EditReplace}) actions[id]->setEnabled(modelActive);
+    const bool hasReport = activeDocument() && frameOf(activeDocument(), ViewKind::Report);
+    for (int id : {NextMessage, PreviousMessage}) actions[id]->setEnabled(hasReport);
 }
 
 // --- handlers ------------------------------------------------------------
@@ -435,6 +454,18 @@ void CMainFrame::onRunCommand(bool syntaxOnly)
     if (CWinKoltView* view = modelViewForRun()) view->runSolver(syntaxOnly);
 }
 
+void CMainFrame::onMessageCommand(bool forward)
+{
+    // The report chooses the message as a double click would: the model
+    // window comes forward with the caret on the message's place.
+    CChildFrame* report = activeDocument() ? frameOf(activeDocument(), ViewKind::Report) : nullptr;
+    auto* view = report ? qobject_cast<CCompileView*>(report->view()) : nullptr;
+    if (view && !view->chooseAdjacentMessage(forward))
+        statusBar()->showMessage(forward ? QStringLiteral("Brak dalszych komunikatów z pozycją w raporcie")
+                                         : QStringLiteral("Brak wcześniejszych komunikatów z pozycją w raporcie"),
+                                 3000);
+}
+
 void CMainFrame::onWindowCommand(ViewKind kind)
 {
     updateActions();
@@ -465,13 +496,10 @@ void CMainFrame::onHelp()
         return;
     }
     if (!helpWindow) {
-        helpWindow = new QTextBrowser;
-        helpWindow->setObjectName(QStringLiteral("helpWindow"));
-        helpWindow->setAttribute(Qt::WA_DeleteOnClose);
-        helpWindow->setWindowTitle(QStringLiteral("WinKolt - Pomoc"));
-        helpWindow->setWindowIcon(windowIcon());
-        helpWindow->setSource(QUrl::fromLocalFile(page));
-        helpWindow->resize(640, 560);
+        auto* window = new HelpWindow(page);
+        window->setWindowIcon(windowIcon());
+        window->placeNear(this);
+        helpWindow = window;
     }
     helpWindow->show();
     helpWindow->raise();

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -63,10 +64,30 @@ std::optional<uint> parseUnsigned(const QString& text) {
     return uint(value);
 }
 
+// A count's edit box with the arrows of its spin right beside it, as high
+// as the box.
+QHBoxLayout* editWithArrows(QLineEdit* edit, QSpinBox* arrows) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(edit);
+    row->addWidget(arrows);
+    arrows->setFixedHeight(edit->sizeHint().height());
+    return row;
+}
+
+// Group boxes with their title on the frame line, the usual look of a
+// dialog's groups, whatever the widget style draws by default.
+const char* const groupStyle =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.7em; padding-top: 0.5em; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px; padding: 0 3px; }";
+
 }  // namespace
 
 MiniWizardDialog::MiniWizardDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("WinKolt MiniWizzard"));
+    // A dialog of fixed size: no maximise button, no size grip.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     auto* kindGroup = new QGroupBox(QStringLiteral("Typ sieci "), this);
     closedButton_ = new QRadioButton(QStringLiteral("Zamknięta"), kindGroup);
@@ -87,20 +108,21 @@ MiniWizardDialog::MiniWizardDialog(QWidget* parent) : QDialog(parent) {
     stationEdit_ = new QLineEdit(sizeGroup);
     stationSpin_ = new ArrowsOnly([this](int steps) { stepStationCount(steps); }, sizeGroup);
     nameEdit_->setObjectName(QStringLiteral("networkName"));
+    nameLabel->setObjectName(QStringLiteral("networkNameLabel"));
     classEdit_->setObjectName(QStringLiteral("classCount"));
     stationEdit_->setObjectName(QStringLiteral("stationCount"));
     classSpin_->setObjectName(QStringLiteral("classSpin"));
     stationSpin_->setObjectName(QStringLiteral("stationSpin"));
     classLabel->setBuddy(classEdit_);
     stationLabel->setBuddy(stationEdit_);
-    auto* sizeLayout = new QGridLayout(sizeGroup);
-    sizeLayout->addWidget(classLabel, 0, 0);
-    sizeLayout->addWidget(classEdit_, 0, 1);
-    sizeLayout->addWidget(classSpin_, 0, 2);
-    sizeLayout->addWidget(stationLabel, 1, 0);
-    sizeLayout->addWidget(stationEdit_, 1, 1);
-    sizeLayout->addWidget(stationSpin_, 1, 2);
-    sizeLayout->setHorizontalSpacing(2);
+    const int digits = classEdit_->fontMetrics().horizontalAdvance(QStringLiteral("99999"));
+    classEdit_->setFixedWidth(digits + 12);
+    stationEdit_->setFixedWidth(digits + 12);
+    auto* sizeLayout = new QFormLayout(sizeGroup);
+    sizeLayout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    sizeLayout->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    sizeLayout->addRow(classLabel, editWithArrows(classEdit_, classSpin_));
+    sizeLayout->addRow(stationLabel, editWithArrows(stationEdit_, stationSpin_));
 
     auto* extrasGroup = new QGroupBox(QStringLiteral("Wstaw dodatkowo: "), this);
     schedulesBox_ = new QCheckBox(QStringLiteral("Regulaminy obsługi"), extrasGroup);
@@ -108,6 +130,7 @@ MiniWizardDialog::MiniWizardDialog(QWidget* parent) : QDialog(parent) {
     auto* extrasLayout = new QVBoxLayout(extrasGroup);
     extrasLayout->addWidget(schedulesBox_);
     extrasLayout->addWidget(commentsBox_);
+    for (QGroupBox* group : {kindGroup, sizeGroup, extrasGroup}) group->setStyleSheet(QString::fromLatin1(groupStyle));
 
     auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
     auto* okButton = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -116,17 +139,29 @@ MiniWizardDialog::MiniWizardDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &MiniWizardDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &MiniWizardDialog::reject);
 
+    // Three columns, top-aligned: the network's kind with its optional name
+    // (the label right above its field), the size and extras, the buttons.
     auto* left = new QVBoxLayout;
     left->addWidget(kindGroup);
-    left->addWidget(nameLabel);
-    left->addWidget(nameEdit_);
+    left->addSpacing(6);
+    auto* nameColumn = new QVBoxLayout;
+    nameColumn->setSpacing(2);
+    nameColumn->addWidget(nameLabel);
+    nameColumn->addWidget(nameEdit_);
+    left->addLayout(nameColumn);
+    left->addStretch(1);
     auto* middle = new QVBoxLayout;
     middle->addWidget(sizeGroup);
     middle->addWidget(extrasGroup);
+    middle->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(buttons);
+    right->addStretch(1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addLayout(middle);
-    layout->addWidget(buttons);
+    layout->addLayout(right);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     setSizeGripEnabled(false);
 }
 

@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -32,7 +33,6 @@ void PagedTextPrinter::layout(QPaintDevice* device, const QRect& pageArea)
     document->setDefaultFont(deviceFont);
     QTextOption option = document->defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setTabStopDistance(8 * metrics.horizontalAdvance(QLatin1Char(' ')));
     document->setDefaultTextOption(option);
     document->setPageSize(textRect.size());
 }
@@ -48,6 +48,13 @@ int PagedTextPrinter::pageOfPosition(int position) const
     qreal y = document->documentLayout()->blockBoundingRect(block).top();
     if (line.isValid()) y += line.y();
     return qBound(1, int(y / textRect.height()) + 1, pageCount());
+}
+
+int PagedTextPrinter::pageOfLineAndColumn(int line, int column) const
+{
+    const QTextBlock block = document->findBlockByNumber(line);
+    if (!block.isValid()) return pageCount();
+    return pageOfPosition(block.position() + qMin(column, block.length() - 1));
 }
 
 void PagedTextPrinter::paintPage(QPainter& painter, int page) const
@@ -75,3 +82,40 @@ void PagedTextPrinter::paintPage(QPainter& painter, int page) const
 }
 
 QString PagedTextPrinter::footerText(int page) { return QString::asprintf("Strona: %d", page); }
+
+namespace {
+
+QString expandTabs(QStringView line, int tabWidth)
+{
+    QString expanded;
+    expanded.reserve(line.size());
+    for (QChar c : line) {
+        if (c == QLatin1Char('\t'))
+            expanded.append(QString(tabWidth - expanded.size() % tabWidth, QLatin1Char(' ')));
+        else
+            expanded.append(c);
+    }
+    return expanded;
+}
+
+}  // namespace
+
+QString printableText(const QString& text, int tabWidth)
+{
+    QString unified = text;
+    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    unified.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines;
+    for (QStringView line : QStringView(unified).split(QLatin1Char('\n'))) lines.append(expandTabs(line, tabWidth));
+    return lines.join(QLatin1Char('\n'));
+}
+
+int printableColumn(const QString& line, int column, int tabWidth)
+{
+    return int(expandTabs(QStringView(line).left(column), tabWidth).size());
+}
+
+void setDefaultPageMargins(QPrinter* printer)
+{
+    printer->setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
+}

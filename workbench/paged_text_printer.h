@@ -6,6 +6,7 @@
 //   the text ends h + 2q above the bottom;
 //   a rule at bottom - h - q; the footer "Strona: n" with its top at bottom - h.
 // Long lines wrap within the text area; a line is never split across pages.
+// The text is printed as given: callers hand it through printableText().
 #pragma once
 
 #include <QFont>
@@ -29,6 +30,8 @@ public:
     int pageCount() const;
     // 1-based page holding the character at position of the text.
     int pageOfPosition(int position) const;
+    // 1-based page holding the character at (0-based) line and column.
+    int pageOfLineAndColumn(int line, int column) const;
     // Paints page (1-based) of the laid-out text.
     void paintPage(QPainter& painter, int page) const;
 
@@ -50,3 +53,18 @@ private:
     QRect textRect;
     int h = 0;
 };
+
+// The text as the editor shows it, for printing: a CR LF pair, a lone LF and
+// a lone CR each end one line, and every tab is expanded with blanks to the
+// next tab stop (every tabWidth columns), so that indentation prints as it
+// shows on the screen whatever the printer's resolution.
+QString printableText(const QString& text, int tabWidth = 8);
+
+// The column at which the character at column (0-based) of a line prints,
+// its tabs expanded as printableText() does.
+int printableColumn(const QString& line, int column, int tabWidth = 8);
+
+class QPrinter;
+// Margins for a printer that has not been set up by the user: 20 mm on the
+// binding side, 15 mm elsewhere (a printer may ask for more).
+void setDefaultPageMargins(QPrinter* printer);

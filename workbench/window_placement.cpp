@@ -64,3 +64,17 @@ WindowPlacement placementForStart(WindowPlacement stored, int startShowCommand)
     if (startShowCommand != ShowCommand::Normal) stored.showState = static_cast<unsigned>(startShowCommand);
     return stored;
 }
+
+bool isUsableMainWindowSize(const QSize& size)
+{
+    return size.width() >= minimumMainWindowWidth && size.height() >= minimumMainWindowHeight;
+}
+
+QRect cascadedWindowRect(const QSize& area, int index, int step)
+{
+    const QSize size(area.width() * 2 / 3, area.height() * 2 / 3);
+    const int room = qMin(area.width() - size.width(), area.height() - size.height());
+    const int steps = step > 0 ? qMax(1, room / step + 1) : 1;
+    const int offset = (index % steps) * step;
+    return QRect(QPoint(offset, offset), size);
+}

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -42,3 +43,16 @@ unsigned showCommandOfWindowStates(Qt::WindowStates states);
 // The placement to apply at start-up: the stored one, whose show state is
 // replaced by the start's show command unless that is normal.
 WindowPlacement placementForStart(WindowPlacement stored, int startShowCommand);
+
+// The main window's normal rectangle is taken from the settings only when it
+// is at least this large: a smaller one (a window once shrunk to nothing,
+// edited settings) would not be a place to work in.
+inline constexpr int minimumMainWindowWidth = 480;
+inline constexpr int minimumMainWindowHeight = 360;
+bool isUsableMainWindowSize(const QSize& size);
+
+// The place of the index-th (0-based) cascaded document window in an area
+// of the given size: two thirds of the area's width and height, moved step
+// pixels down and right per window, and back to the top-left corner when it
+// would reach out of the area.
+QRect cascadedWindowRect(const QSize& area, int index, int step);

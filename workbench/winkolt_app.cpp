@@ -4,6 +4,7 @@
 #include <QPrinter>
 
 #include "workbench/main_frame.h"
+#include "workbench/paged_text_printer.h"
 #include "workbench/toolbar_icons.h"
 #include "workbench/user_prompts.h"
 
@@ -14,7 +15,8 @@ CWinKoltApp::~CWinKoltApp() = default;
 bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowCommand)
 {
     QApplication::setApplicationName(QStringLiteral("WinKolt"));
-    QApplication::setApplicationDisplayName(QStringLiteral("WinKolt"));
+    // No display name: the window system would add it to every window's
+    // title, and the main window's title already names the program.
     QApplication::setWindowIcon(applicationIcon());
 
     frame = std::make_unique<CMainFrame>();
@@ -33,6 +35,7 @@ bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowComman
         }
         QPrinter printer(QPrinter::HighResolution);
         if (named) printer.setPrinterName(arguments.at(3));
+        setDefaultPageMargins(&printer);
         exitCode = frame->printFile(arguments.at(2), &printer) ? 0 : 1;
         finished = true;
         return true;

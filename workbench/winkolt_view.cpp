@@ -1,26 +1,31 @@
 #include "workbench/winkolt_view.h"
 
 #include <QDragEnterEvent>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
 
+#include "workbench/fixed_font.h"
+#include "workbench/network_highlighter.h"
 #include "workbench/paged_text_printer.h"
 #include "workbench/winkolt_doc.h"
 
 CWinKoltView::CWinKoltView(CWinKoltDoc* document, CMainFrame* mainFrame, QWidget* parent)
-    : QPlainTextEdit(parent), doc(document), frame(mainFrame)
+    : LineNumberedEdit(parent), doc(document), frame(mainFrame)
 {
     setDocument(doc->textDocument());
     setFont(editorFont());
+    // One highlighter for the text, living with it: a model window opened
+    // again finds the text already highlighted.
+    if (!doc->textDocument()->findChild<NetworkHighlighter*>(QString(), Qt::FindDirectChildrenOnly))
+        new NetworkHighlighter(doc->textDocument());
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setTabStopDistance(8 * fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     setWindowIcon(QIcon());
@@ -29,17 +34,7 @@ CWinKoltView::CWinKoltView(CWinKoltDoc* document, CMainFrame* mainFrame, QWidget
 
 CWinKoltView::~CWinKoltView() = default;
 
-QFont CWinKoltView::editorFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setWeight(QFont::Normal);
-    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setWeight(QFont::Normal);
-    font.setPixelSize(11);  // character height 11, as in the report view
-    return font;
-}
+QFont CWinKoltView::editorFont() { return ::editorFont(); }
 
 void CWinKoltView::wheelEvent(QWheelEvent* event)
 {
@@ -101,6 +96,7 @@ void CWinKoltView::jumpToDiagnostic()
     cursor.setPosition(block.position() + column);
     setTextCursor(cursor);
     ensureCursorVisible();
+    setMarkedLine(targetLine);
 }
 
 namespace {
@@ -122,7 +118,8 @@ QRect pageAreaOf(QPrinter* printer)
 
 bool CWinKoltView::printTo(QPrinter* printer) const
 {
-    PagedTextPrinter pages(doc->plainText(), doc->path().isEmpty() ? doc->title() : doc->path(), printingFont());
+    PagedTextPrinter pages(printableText(doc->plainText()), doc->path().isEmpty() ? doc->title() : doc->path(),
+                           printingFont());
     pages.layout(printer, pageAreaOf(printer));
     QPainter painter;
     if (!painter.begin(printer)) return false;
@@ -138,9 +135,11 @@ bool CWinKoltView::printTo(QPrinter* printer) const
 
 int CWinKoltView::pageOfSelectionStart(QPrinter* printer) const
 {
-    PagedTextPrinter pages(doc->plainText(), QString(), printingFont());
+    PagedTextPrinter pages(printableText(doc->plainText()), QString(), printingFont());
     pages.layout(printer, pageAreaOf(printer));
-    return pages.pageOfPosition(textCursor().selectionStart());
+    QTextCursor start = textCursor();
+    start.setPosition(start.selectionStart());
+    return pages.pageOfLineAndColumn(start.blockNumber(), printableColumn(start.block().text(), start.positionInBlock()));
 }
 
 void CWinKoltView::print(QPrinter* printer)
@@ -153,6 +152,8 @@ void CWinKoltView::print(QPrinter* printer)
 void CWinKoltView::printPreview(QPrinter* printer)
 {
     QPrintPreviewDialog dialog(printer, this);
+    // Large enough to read a page.
+    if (const QScreen* shownOn = screen()) dialog.resize(shownOn->availableGeometry().size() * 4 / 5);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printTo(p); });
     // Open at the page that holds the start of the selection.
     const int startPage = pageOfSelectionStart(printer);

@@ -1,17 +1,18 @@
 // The model editor: a plain text editor over the document's text.
 //
 // Edits reach the document through its QTextDocument; the view itself adds
-// the editor font, the mouse-wheel rule, the jump to a chosen diagnostic,
-// printing, and running the solver on the document's file.
+// the editor font, line numbers and highlighting of the language, the
+// mouse-wheel rule, the jump to a chosen diagnostic (whose line stays
+// marked), printing, and running the solver on the document's file.
 #pragma once
 
-#include <QPlainTextEdit>
+#include "workbench/line_numbered_edit.h"
 
 class CMainFrame;
 class CWinKoltDoc;
 class QPrinter;
 
-class CWinKoltView : public QPlainTextEdit {
+class CWinKoltView : public LineNumberedEdit {
     Q_OBJECT
 public:
     CWinKoltView(CWinKoltDoc* document, CMainFrame* mainFrame, QWidget* parent = nullptr);
@@ -23,7 +24,8 @@ public:
     // analysis with the method selected in the calculation toolbar.
     void runSolver(bool syntaxOnly);
 
-    // Moves to the document's errorLine/errorColumn (1-based).
+    // Moves to the document's errorLine/errorColumn (1-based) and marks
+    // that line.
     void jumpToDiagnostic();
 
     // Prints the whole text (or the printer's page range) with the header
@@ -36,7 +38,8 @@ public:
     // Print preview on printer's page setup, opening at the selection's page.
     void printPreview(QPrinter* printer);
 
-    // The editor font: "Courier New", or the system fixed font when absent.
+    // The editor font: "Courier New", or a fixed-pitch stand-in when the
+    // machine's match for it is not fixed-pitch.
     static QFont editorFont();
 
 protected:

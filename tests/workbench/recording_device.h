@@ -36,19 +36,21 @@ public:
     Type type() const override { return QPaintEngine::User; }
 };
 
+// An A4 page at dotsPerInch (a printer in high resolution has 1200).
 class RecordingDevice : public QPaintDevice {
 public:
+    explicit RecordingDevice(int dotsPerInch = 254) : dpi(dotsPerInch) {}
     mutable RecordingEngine engine;
     QPaintEngine* paintEngine() const override { return &engine; }
 
 protected:
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
-        case PdmWidth: return 2100;
-        case PdmHeight: return 2970;
+        case PdmWidth: return 210 * dpi * 10 / 254;
+        case PdmHeight: return 297 * dpi * 10 / 254;
         case PdmWidthMM: return 210;
         case PdmHeightMM: return 297;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 254;
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return dpi;
         case PdmDepth: return 32;
         case PdmNumColors: return 0x7fffffff;
         case PdmDevicePixelRatio: return 1;
@@ -56,6 +58,9 @@ protected:
         }
         return 0;
     }
+
+private:
+    int dpi;
 };
 
 // Pages of a PDF file as written by QPrinter.

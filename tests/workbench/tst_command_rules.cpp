@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -14,6 +16,9 @@
 #include "workbench/child_frame.h"
 #include "workbench/command_ids.h"
 #include "workbench/command_table.h"
+#include "workbench/help_window.h"
+#include "workbench/mini_wizard_dialog.h"
+#include "workbench/polish_translations.h"
 #include "workbench/winkolt_doc.h"
 
 using namespace Command;
@@ -35,6 +40,8 @@ private slots:
     void menusOfEachWindowKind();
     void tileStacksTheWindows();
     void helpOpensThePageShippedWithTheProgram();
+    void keysWorkWithADocumentOpen();
+    void toolkitTextsArePolish();  // last: the translation stays loaded
 
 private:
     QString savedModel(const QString& name, const QByteArray& cfg = {});
@@ -228,12 +235,68 @@ void TestCommandRules::helpOpensThePageShippedWithTheProgram() {
     Workbench wb;
     QVERIFY(!CMainFrame::helpPagePath().isEmpty());
     wb.frame->action(HelpContents)->trigger();
-    QVERIFY(wb.frame->helpBrowser());
-    QVERIFY(wb.frame->helpBrowser()->isVisible());
-    QVERIFY(wb.frame->helpBrowser()->toPlainText().contains(QStringLiteral("Analiza sieci")));
+    QTextBrowser* help = wb.frame->helpBrowser();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QVERIFY(help->toPlainText().contains(QStringLiteral("Analiza sieci")));
     wb.frame->action(Help)->trigger();  // F1: the same page, the same window
-    QCOMPARE(QApplication::topLevelWidgets().count(wb.frame->helpBrowser()), 1);
-    wb.frame->helpBrowser()->close();
+    QCOMPARE(QApplication::topLevelWidgets().count(help), 1);
+    // Whole on the screen, and Esc closes it.
+    QVERIFY(help->screen()->availableGeometry().contains(help->geometry()));
+    QVERIFY(help->height() >= 300);
+    QVERIFY(windowGeometryWithin(QRect(0, 0, 800, 600), QRect(500, 400, 600, 400), QSize(700, 900))
+                .translated(0, -30)
+                .intersects(QRect(0, 0, 800, 600)));
+    QVERIFY(QRect(0, 0, 800, 600).contains(windowGeometryWithin(QRect(0, 0, 800, 600), QRect(500, 400, 600, 400),
+                                                                 QSize(700, 900))));
+    QTest::keyClick(help, Qt::Key_Escape);
+    QTRY_VERIFY(!wb.frame->helpBrowser());
+}
+
+// Ctrl+W opens the MiniWizard with a document window open, without a clash
+// with the document window's own keys; Ctrl+F4 closes that window.
+void TestCommandRules::keysWorkWithADocumentOpen() {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("Ambiguous shortcut")));
+    Workbench wb;
+    wb.frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(wb.frame.get()));
+    wb.frame->fileNew();
+    QWidget* editor = wb.frame->activeFrame()->view();
+    bool wizardShown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget(); dialog == wb.frame->miniWizard()) {
+            wizardShown = true;
+            wb.frame->miniWizard()->reject();
+        }
+    });
+    QTest::keyClick(editor, Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(wizardShown);
+    QCOMPARE(wb.frame->mdiArea()->subWindowList().size(), 1);
+    wb.frame->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), wb.frame.get());
+    QTest::keyClick(wb.frame->activeFrame()->view(), Qt::Key_F4, Qt::ControlModifier);
+    QTRY_VERIFY(wb.frame->mdiArea()->subWindowList().isEmpty());
+}
+
+// The toolkit's own texts (message-box buttons, dialogs, the document
+// window's menu) in Polish whatever the locale, and the window menu's
+// prompts and keys still found.
+void TestCommandRules::toolkitTextsArePolish() {
+    QVERIFY(installPolishTranslations(*QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("WinKolt"), QStringLiteral("Save changes to a.klt?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Tak"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Nie"));
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Anuluj"));
+
+    Workbench wb;
+    wb.frame->fileNew();
+    QAction* close = nullptr;
+    for (QAction* entry : wb.frame->activeFrame()->systemMenu()->actions())
+        if (entry->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_F4)) close = entry;
+    QVERIFY(close);
+    QCOMPARE(close->text().remove(QLatin1Char('&')), QStringLiteral("Zamknij"));
+    QCOMPARE(close->statusTip(), QStringLiteral("Zamyka aktywne okno; przypomina o zapisaniu dokumentów"));
 }
 
 // Every command's menu text, keys and prompt (status text "\n" tooltip).
@@ -275,6 +338,10 @@ void TestCommandRules::commandTexts_data() {
         "Analizuje składnię pliku z definicją sieci\nAnaliza syntaktyczna");
     row(NetworkAnalysis, "&Analiza sieci\tF7", "F7",
         "Analizuje składnię pliku z definicją sieci i dokonuje obliczeń\nAnaliza sieci");
+    row(NextMessage, "&Następny komunikat\tF4", "F4",
+        "Przechodzi do następnego błędu lub ostrzeżenia raportu i jego miejsca w modelu\nNastępny komunikat");
+    row(PreviousMessage, "&Poprzedni komunikat\tShift+F4", "Shift+F4",
+        "Przechodzi do poprzedniego błędu lub ostrzeżenia raportu i jego miejsca w modelu\nPoprzedni komunikat");
     row(MethodFirst, "&MVA", "", "Wybiera metodę obliczeniową MVA\nMVA");
     row(MethodFirst + 1, "MVA&P", "", "Wybiera metodę obliczeniową MVAP\nMVAP");
     row(MethodFirst + 2, "&HMVA", "", "Wybiera metodę obliczeniową HMVA\nHMVA");
@@ -352,7 +419,8 @@ void TestCommandRules::menusOfEachWindowKind() {
     QCOMPARE(wb.frame->action(EditCopy)->text(), QStringLiteral("&Kopiuj\tCtrl+C"));
     QCOMPARE(commandsOf(QStringLiteral("&Edycja")), (QList<int>{EditUndo, EditCut, EditCopy, EditPaste, EditClear,
                                                                   EditSelectAll, EditFind, EditRepeat, EditReplace}));
-    QCOMPARE(commandsOf(QStringLiteral("O&bliczenia")), (QList<int>{SyntaxAnalysis, NetworkAnalysis}));
+    QCOMPARE(commandsOf(QStringLiteral("O&bliczenia")),
+             (QList<int>{SyntaxAnalysis, NetworkAnalysis, NextMessage, PreviousMessage}));
     QMenu* methods = nullptr;
     for (QAction* popup : wb.frame->menuBar()->actions())
         if (popup->text() == QStringLiteral("O&bliczenia"))

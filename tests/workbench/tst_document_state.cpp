@@ -36,6 +36,7 @@ private slots:
     void reportWindowOpensAtTheEndOfALongReport();
     void solverThatCannotStartEndsTheWorkbench();
     void newDocumentsStartWithTheLastWizardSkeleton();
+    void windowTitlesSayWhatEachWindowIs();
 
 private:
     // A solver stand-in: writes "argument" into base + "arg" and a line into
@@ -306,6 +307,34 @@ void TestDocumentState::newDocumentsStartWithTheLastWizardSkeleton() {
     QTimer::singleShot(0, wb.frame.get(), [&] { wb.frame->miniWizard()->reject(); });
     wb.frame->action(Command::MiniWizard)->trigger();
     QCOMPARE(wb.frame->documents().size(), 3);
+}
+
+// "siec.klt" with the modified marker, "siec.klt — Raport"; the main title
+// names the active window once, maximised or not.
+void TestDocumentState::windowTitlesSayWhatEachWindowIs() {
+    Workbench wb;
+    CWinKoltDoc* doc = wb.frame->openDocument(model(QStringLiteral("tytul.klt")));
+    CChildFrame* model = wb.frame->activeFrame();
+    QVERIFY(model->isMaximized());
+    auto shown = [](QWidget* window) {
+        return window->windowTitle().replace(QStringLiteral("[*]"), window->isWindowModified() ? "*" : "");
+    };
+    QCOMPARE(shown(model), QStringLiteral("tytul.klt"));
+    QCOMPARE(shown(wb.frame.get()), QStringLiteral("WinKOLT 1.0 - tytul.klt"));
+
+    QTest::keyClick(model->view(), Qt::Key_X);
+    QCOMPARE(shown(model), QStringLiteral("tytul.klt*"));
+    QCOMPARE(shown(wb.frame.get()), QStringLiteral("WinKOLT 1.0 - tytul.klt*"));
+    QVERIFY(wb.frame->saveDocument(doc));
+    QCOMPARE(shown(model), QStringLiteral("tytul.klt"));
+
+    doc->setRunOutcome(1, -1);
+    CChildFrame* report = wb.frame->openOrActivateView(doc, ViewKind::Report, -1);
+    QCOMPARE(shown(report), QStringLiteral("tytul.klt — Raport"));
+    QCOMPARE(shown(wb.frame.get()), QStringLiteral("WinKOLT 1.0 - tytul.klt — Raport"));
+    report->showNormal();
+    QCOMPARE(shown(wb.frame.get()), QStringLiteral("WinKOLT 1.0 - tytul.klt — Raport"));
+    QCOMPARE(shown(model), QStringLiteral("tytul.klt"));  // no numbers once the windows say what they are
 }
 
 QTEST_MAIN(TestDocumentState)

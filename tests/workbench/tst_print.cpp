@@ -1,5 +1,6 @@
 // Printing a model: pages, the header with its rule, the "Strona: %d" footer
 // with its rule, print preview's first page, and the --print start.
+#include <QMap>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
@@ -34,6 +35,7 @@ private slots:
     void pdfHasTheLaidOutPageCount();
     void previewOpensAtThePageOfTheSelection();
     void printSwitchPrintsWithoutAWindow();
+    void modelPrintsAsTheEditorShowsIt();
 
 private:
     QTemporaryDir dir_;
@@ -105,7 +107,7 @@ void TestPrint::pdfHasTheLaidOutPageCount() {
     printer.setOutputFileName(pdf);
     QFont printingFont = CWinKoltView::editorFont();  // the view prints its face at ten points
     printingFont.setPointSize(10);
-    PagedTextPrinter pages(doc->plainText(), path, printingFont);
+    PagedTextPrinter pages(printableText(doc->plainText()), path, printingFont);
     pages.layout(&printer, QRect(QPoint(0, 0), printer.pageRect(QPrinter::DevicePixel).size().toSize()));
     QVERIFY(pages.pageCount() >= 2);
     QVERIFY(view->printTo(&printer));
@@ -178,6 +180,51 @@ void TestPrint::printSwitchPrintsWithoutAWindow() {
     CWinKoltApp app(std::move(startPrompts));
     QVERIFY(!app.initInstance({QStringLiteral("WinKolt"), QStringLiteral("--print")}));
     QCOMPARE(asked->asked.value(0), QStringLiteral("Użycie: WinKolt --print PLIK"));
+}
+
+// A CR LF model with tabs: one printed line per line, indented as in the
+// editor, on sensible margins; the 33 lines of the example fit one page.
+void TestPrint::modelPrintsAsTheEditorShowsIt() {
+    QByteArray bytes = readTestFile(QStringLiteral(KOLT_SOURCE_DIR "/examples/terminale.klt"));
+    bytes.replace("\r\n", "\n").replace("\n", "\r\n");
+    const QString path = writeTestFile(dir_.filePath(QStringLiteral("terminale.klt")), bytes);
+    Workbench wb;
+    CWinKoltDoc* doc = wb.frame->openDocument(path);
+    QVERIFY(doc);
+    auto* view = qobject_cast<CWinKoltView*>(wb.frame->activeFrame()->view());
+
+    // The printer of page setup, print and preview: margins of a page.
+    const QMarginsF margins = wb.frame->pageSetup()->pageLayout().margins(QPageLayout::Millimeter);
+    for (qreal side : {margins.left(), margins.top(), margins.right(), margins.bottom()}) QVERIFY(side >= 10);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageLayout(wb.frame->pageSetup()->pageLayout());
+    const QString pdf = dir_.filePath(QStringLiteral("terminale.pdf"));
+    printer.setOutputFileName(pdf);
+    QVERIFY(view->printTo(&printer));
+    QCOMPARE(pdfPageCount(readTestFile(pdf)), 1);
+
+    // What the page says, line by line, on a device of a printer's resolution.
+    RecordingDevice device(1200);
+    QFont printingFont = CWinKoltView::editorFont();
+    printingFont.setPointSize(10);
+    PagedTextPrinter pages(printableText(doc->plainText()), path, printingFont);
+    pages.layout(&device, QRect(0, 0, device.width() * 4 / 5, device.height() * 4 / 5));
+    QPainter painter(&device);
+    pages.paintPage(painter, 1);
+    painter.end();
+    QMap<qreal, QString> printed;  // by baseline, the texts of the text area
+    for (const auto& t : device.engine.texts)
+        if (t.at.y() > pages.textArea().top() && t.at.y() < pages.textArea().bottom()) printed[t.at.y()] += t.text;
+    const QStringList lines = printed.values();
+    QCOMPARE(lines.size(), int(bytes.count('\n')));
+    QCOMPARE(lines.value(0), QStringLiteral("SOUR System interakcyjny z terminalami"));
+    QCOMPARE(lines.value(5), QStringLiteral("        /CLASS/ NAME=Interaktywni[15]"));
+    QCOMPARE(lines.value(15), QStringLiteral("                SCHEDULE=IS"));
+    const QList<qreal> baselines = printed.keys();
+    for (int i = 1; i < baselines.size(); ++i) QVERIFY(qAbs(baselines[i] - baselines[i - 1] - pages.lineHeight()) <= 1);
 }
 
 QTEST_MAIN(TestPrint)

@@ -1,10 +1,13 @@
 // The settings kept between runs: the main window's placement, the show
 // command of document windows, the recent files; and the start-up command line.
+#include <QAction>
+#include <QMdiArea>
 #include <QSettings>
 
 #include "tests/workbench/workbench_fixture.h"
 #include "workbench/app_settings.h"
 #include "workbench/child_frame.h"
+#include "workbench/command_ids.h"
 #include "workbench/window_placement.h"
 #include "workbench/winkolt_app.h"
 #include "workbench/winkolt_doc.h"
@@ -21,6 +24,7 @@ private slots:
     void startedMinimisedUsesTheSavedNormalRectangle();
     void documentWindowsKeepTheLastSizeState();
     void unusableStoredValuesAreNotTaken();
+    void documentWindowsOpenAtAWorkingSize();
     void recentFilesKeepFourMostRecentFirst();
     void commandLineOpensOrFails();
 
@@ -132,6 +136,43 @@ void TestWindowPlacement::unusableStoredValuesAreNotTaken() {
         frame.close();
     }
     QCOMPARE(settings().value(QStringLiteral("Settings/ShowCmd")).toInt(), 3);  // repaired at the end
+
+    // A window once shrunk to nothing does not come back that small.
+    AppSettings::writeWindowPos(QStringLiteral("0,1,-1,-1,-1,-1,40,30,300,240"));
+    CMainFrame frame;
+    frame.restoreWindowPlacement(ShowCommand::Normal);
+    QVERIFY(frame.size() != QSize(260, 210));
+    frame.close();
+}
+
+// Document windows in normal size open at two thirds of the area, each a
+// title bar below the one before, come back to that size from maximised,
+// and Cascade gives every window that size.
+void TestWindowPlacement::documentWindowsOpenAtAWorkingSize() {
+    CMainFrame::setChildShowCommand(ShowCommand::Normal);
+    Workbench wb;
+    const QSize area = wb.frame->mdiArea()->viewport()->size();
+    const QSize working(area.width() * 2 / 3, area.height() * 2 / 3);
+    CChildFrame* first = (wb.frame->fileNew(), wb.frame->activeFrame());
+    CChildFrame* second = (wb.frame->fileNew(), wb.frame->activeFrame());
+    QCOMPARE(first->size(), working);
+    QCOMPARE(second->size(), working);
+    QVERIFY(second->x() > first->x() && second->y() > first->y());
+
+    second->showMaximized();
+    second->showNormal();
+    QCOMPARE(second->size(), working);
+
+    first->resize(260, 210);
+    wb.frame->action(Command::WindowCascade)->trigger();
+    QCOMPARE(first->size(), working);
+    QCOMPARE(second->size(), working);
+    QVERIFY(second->y() > first->y());
+    QCOMPARE(wb.frame->activeFrame(), second);  // the active window stays on top
+
+    // The places stay inside the area, however many windows there are.
+    for (int index = 0; index < 100; ++index)
+        QVERIFY(QRect(QPoint(0, 0), area).contains(cascadedWindowRect(area, index, 24)));
 }
 
 void TestWindowPlacement::recentFilesKeepFourMostRecentFirst() {

@@ -1,4 +1,5 @@
 // The MiniWizard's counts, its spin arrows and its field checks.
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 
 #include <functional>
 
+#include "workbench/about_dialog.h"
 #include "workbench/mini_wizard_dialog.h"
 
 namespace {
@@ -30,6 +32,7 @@ private slots:
     void cancelKeepsWhatTheSpinsChanged();
     void okChecksTheCounts();
     void okTakesAllFields();
+    void laidOutLikeAnOrdinaryDialog();
 
 private:
     static QLineEdit* edit(MiniWizardDialog& dialog, const char* name) {
@@ -178,6 +181,43 @@ void TestWizard::okTakesAllFields() {
     QCOMPARE(values.networkName, QStringLiteral("Sieć"));
     QCOMPARE(values.classCount, 32u);
     QCOMPARE(values.stationCount, 999u);
+}
+
+// Each label beside or right above its field, the spin arrows against their
+// boxes, one size that cannot be changed or maximised, at any font size.
+// The about box is wide enough for its title.
+void TestWizard::laidOutLikeAnOrdinaryDialog() {
+    for (int pointSize : {9, 14}) {
+        QFont font = QApplication::font();
+        font.setPointSize(pointSize);
+        MiniWizardDialog dialog;
+        dialog.setFont(font);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* nameLabel = dialog.findChild<QLabel*>(QStringLiteral("networkNameLabel"));
+        QLineEdit* name = edit(dialog, "networkName");
+        QVERIFY(nameLabel && name);
+        const QRect label = nameLabel->geometry();
+        const QRect field = name->geometry();
+        QVERIFY2(field.top() - label.bottom() <= 8, qPrintable(QStringLiteral("%1 px").arg(field.top() - label.bottom())));
+        QCOMPARE(label.left(), field.left());
+        for (const char* count : {"classCount", "stationCount"}) {
+            QLineEdit* box = edit(dialog, count);
+            QSpinBox* arrows = spin(dialog, count == QByteArray("classCount") ? "classSpin" : "stationSpin");
+            const QRect boxRect(box->mapTo(&dialog, QPoint(0, 0)), box->size());
+            const QRect arrowRect(arrows->mapTo(&dialog, QPoint(0, 0)), arrows->size());
+            QVERIFY(qAbs(arrowRect.left() - boxRect.right() - 1) <= 2);
+            QCOMPARE(arrowRect.top(), boxRect.top());
+            QCOMPARE(arrowRect.height(), boxRect.height());
+        }
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+    AboutDialog about;
+    QCOMPARE(about.minimumSize(), about.maximumSize());
+    QVERIFY(about.width() >= AboutDialog::minimumWidthForTitle(about.windowTitle()));
+    QVERIFY(AboutDialog::minimumWidthForTitle(about.windowTitle()) >
+            QFontMetrics(QApplication::font()).horizontalAdvance(about.windowTitle()));
 }
 
 QTEST_MAIN(TestWizard)
