@@ -10,6 +10,7 @@
 
 #include "solver/analysis/admissibility.h"
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/array_index.h"
 #include "solver/analysis/array_sizes.h"
 #include "solver/analysis/simulation_analysis.h"
 #include "solver/core/method_table.h"
@@ -146,7 +147,7 @@ public:
     }
 
 private:
-    std::size_t at(int s, int r) const { return static_cast<std::size_t>(s) * c_.R + r; }
+    std::size_t at(int s, int r) const { return classStationIndex(c_.R, r, s); }
     bool closed(int r) const { return m_.population[r] > 0; }
     const char* className(int r) const { return network_.className(r).c_str(); }
 
