@@ -11,7 +11,7 @@
 #include "common/cp1250.h"
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/presentation_module.h"
-#include "solver/frontend/reporter.h"
+#include "solver/core/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/cp1250.h"
-#include "solver/frontend/reporter.h"
+#include "solver/core/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 
