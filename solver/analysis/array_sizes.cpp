@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {

@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "keyword_table.h"
 #include "parser.h"
-#include "solver/frontend/text.h"
+#include "solver/core/text.h"
 #include "solver/model/net_object.h"
 
 namespace kolt {
@@ -33,14 +34,6 @@ enum ObjectKeyword {
 constexpr std::string_view kBlockKeywords[] = {"DECLARATION", "DESCRIPTION", "END"};
 constexpr std::string_view kObjectKeywords[] = {"CLASS", "SUBNETWORK", "SUBEND", "SOURCE",    "FORK",   "FORK-I", "STATION",
                                            "RESOURCE", "SEMAPHORE", "QUEUE", "JOIN", "JOIN-I", "OUT"};
-
-// 1-based index of `word` in `table`, 0 when absent.
-template <size_t N>
-int lookUp(const std::string_view (&table)[N], std::string_view word) {
-    for (size_t i = 0; i < N; ++i)
-        if (word == table[i]) return static_cast<int>(i) + 1;
-    return 0;
-}
 
 bool containsBlank(const std::string& name) { return name.find_first_of(" \t") != std::string::npos; }
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <system_error>
 
-#include "solver/frontend/text.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "solver/frontend/reporter.h"
+#include "solver/core/reporter.h"
 
 namespace kolt {
 

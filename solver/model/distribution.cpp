@@ -1,34 +1,15 @@
-// Distribution kinds: names, admissibility, parameter copying and the
+// Distribution kinds: names, parameter copying and the
 // per-object table of distributions. The moments are in
 // distribution_moments.cpp.
 #include "solver/model/distribution.h"
 
 #include <algorithm>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {
-
-constexpr int kKindCount = 8;
-constexpr int kMethods = 8;
-
-// Which distribution kind each solution method accepts, [method][kind].
-// Methods in the order MVA, MVAP, HMVA, JACKSON, EPF, DIFF, ITERM, SIMUL;
-// kinds DET, UNI, EXP, COX, ERL, HIP, G, HIST.
-constexpr int kDistributionAdmissible[kMethods][kKindCount] = {
-    {1, 1, 1, 1, 1, 1, 1, 1},  // MVA
-    {1, 1, 1, 1, 1, 1, 1, 1},  // MVAP
-    {1, 1, 1, 1, 1, 1, 1, 1},  // HMVA
-    {0, 0, 1, 1, 0, 0, 0, 0},  // JACKSON: product form needs exponential phases
-    {1, 0, 1, 1, 1, 1, 1, 0},  // EPF
-    {1, 1, 1, 1, 1, 1, 1, 1},  // DIFF
-    {1, 0, 1, 1, 1, 1, 1, 1},  // ITERM
-    {1, 1, 1, 1, 1, 1, 0, 1},  // SIMUL: a bare mean and variation cannot be sampled
-};
-
-int kindIndex(DistributionKind kind) { return static_cast<int>(kind); }
 
 bool validClass(int classIndex) { return classIndex >= 0 && classIndex < kMaxClasses; }
 
@@ -87,12 +68,6 @@ const char* distributionKeyword(DistributionKind kind) {
         case DistributionKind::Hist: return "HIST";
     }
     return "";
-}
-
-int ServiceDistribution::admissibleFor(int methodIndex) const {
-    const int kind = kindIndex(this->kind());
-    if (methodIndex < 0 || methodIndex >= kMethods || kind < 0 || kind >= kKindCount) return 0;
-    return kDistributionAdmissible[methodIndex][kind];
 }
 
 // --- single-parameter kinds ---------------------------------------------------

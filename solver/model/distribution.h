@@ -14,6 +14,7 @@ namespace kolt {
 class Reporter;
 
 enum class DistributionKind { Det = 0, Uni = 1, Exp = 2, Cox = 3, Erl = 4, Hip = 5, Gen = 6, Hist = 7 };
+constexpr int kDistributionKindCount = 8;
 
 // Display name used in messages and in the network dump ("wykładniczy", ...), UTF-8.
 const char* distributionDisplayName(DistributionKind kind);
@@ -32,9 +33,6 @@ public:
     virtual double mean() const = 0;
     // Coefficient of variation: standard deviation / mean (not squared).
     virtual double variation() const = 0;
-
-    // Entry of the distribution admissibility table for a method index 0..7.
-    int admissibleFor(int methodIndex) const;
 };
 
 class DetDistribution final : public ServiceDistribution {

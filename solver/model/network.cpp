@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/station.h"
 
 namespace kolt {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/net_object.h"
 
 namespace kolt {

@@ -8,8 +8,8 @@
 #include <new>
 #include <string_view>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/network.h"
 
 namespace kolt {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/cp1250.h"
-#include "solver/frontend/reporter.h"
+#include "solver/core/reporter.h"
 
 namespace kolt::testing {
 

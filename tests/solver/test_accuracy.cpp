@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "solver/analysis/analysis_driver.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 #include "solver/methods/methods.h"
 #include "tests/solver/test_analysis_support.h"
 #include "tests/solver/test_method_arrays.h"

@@ -5,7 +5,7 @@
 
 #include "solver/analysis/analysis_driver.h"
 #include "solver/analysis/method_outcome.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 #include "test_analysis_support.h"
 
 namespace kolt::testing {

@@ -15,8 +15,8 @@
 #include "solver/analysis/closed_preparation.h"
 #include "solver/analysis/memory_estimate.h"
 #include "solver/analysis/open_preparation.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/text.h"
 #include "test_analysis_support.h"
 
 namespace kolt::testing {

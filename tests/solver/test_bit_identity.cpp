@@ -9,8 +9,8 @@
 #include <cstring>
 #include <random>
 
+#include "solver/methods/gauss_jordan.h"
 #include "solver/methods/methods.h"
-#include "solver/methods/traffic_equations.h"
 #include "solver/methods/visit_ratios.h"
 #include "tests/solver/reference_numerics.h"
 

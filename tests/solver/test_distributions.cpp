@@ -9,8 +9,9 @@
 #include <string>
 
 #include "common/cp1250.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
+#include "solver/analysis/admissibility.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 #include "tests/solver/captured_console.h"
@@ -247,21 +248,21 @@ TEST(DistributionNames, EveryKindHasAKeywordAndANameTheCodePageCanCarry) {
 }
 
 TEST(Admissibility, LookupsUseTheObjectsOwnKind) {
-    EXPECT_EQ(ExpDistribution(1).admissibleFor(kJackson), 1);
-    EXPECT_EQ(HistDistribution().admissibleFor(kJackson), 0);
-    EXPECT_EQ(UniDistribution().admissibleFor(kEpf), 0);
-    EXPECT_EQ(UniDistribution().admissibleFor(kDiff), 1);
-    EXPECT_EQ(GenDistribution().admissibleFor(kSimul), 0);
-    EXPECT_EQ(ExpDistribution().admissibleFor(-1), 0);
-    EXPECT_EQ(ExpDistribution().admissibleFor(8), 0);
+    EXPECT_EQ(methodAdmitsDistribution(kJackson, ExpDistribution(1).kind()), 1);
+    EXPECT_EQ(methodAdmitsDistribution(kJackson, HistDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(kEpf, UniDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(kDiff, UniDistribution().kind()), 1);
+    EXPECT_EQ(methodAdmitsDistribution(kSimul, GenDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(-1, ExpDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(8, ExpDistribution().kind()), 0);
 
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Lifo).admissibleFor(kMva), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Prior).admissibleFor(kMvap), 1);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Prior).admissibleFor(kMva), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Ps).admissibleFor(kDiff), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::SourceMarker).admissibleFor(kSimul), 1);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::SourceMarker).admissibleFor(kHmva), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Fifo).admissibleFor(kSyntaxOnly), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kMva, SchedulingDiscipline(SchedulingKind::Lifo).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kMvap, SchedulingDiscipline(SchedulingKind::Prior).kind()), 1);
+    EXPECT_EQ(methodAdmitsScheduling(kMva, SchedulingDiscipline(SchedulingKind::Prior).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kDiff, SchedulingDiscipline(SchedulingKind::Ps).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kSimul, SchedulingDiscipline(SchedulingKind::SourceMarker).kind()), 1);
+    EXPECT_EQ(methodAdmitsScheduling(kHmva, SchedulingDiscipline(SchedulingKind::SourceMarker).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kSyntaxOnly, SchedulingDiscipline(SchedulingKind::Fifo).kind()), 0);
 
     EXPECT_STREQ(schedulingName(SchedulingKind::LifoPr), "LIFO_PR");
     EXPECT_STREQ(schedulingName(SchedulingKind::Prior), "PRIOR_HOL");

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "tests/solver/captured_console.h"
 
 namespace kolt {

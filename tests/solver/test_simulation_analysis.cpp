@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "solver/analysis/analysis_driver.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 #include "test_analysis_support.h"
 
 namespace kolt::testing {
