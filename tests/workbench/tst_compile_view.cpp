@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QtTest>
 
+#include "test_files.h"
 #include "workbench/compile_view.h"
 
 class TestCompileView : public QObject {
@@ -29,11 +30,7 @@ private:
 };
 
 QString TestCompileView::writeFile(const QByteArray& bytes) {
-    const QString path = dir_.filePath(QStringLiteral("r%1.err").arg(++fileNumber_));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
+    return writeTestFile(dir_.filePath(QStringLiteral("r%1.err").arg(++fileNumber_)), bytes);
 }
 
 QStringList TestCompileView::lines(const CCompileView& view) {
