@@ -17,6 +17,9 @@ function(kolt_layer name)
   endforeach()
   add_library(kolt_${name} STATIC ${sources})
   target_include_directories(kolt_${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  # The solver's numbers pass through many integer and floating types; a
+  # conversion that can lose a value is written out where it is meant.
+  target_compile_options(kolt_${name} PRIVATE -Wconversion)
 
   set(allowed ${name})
   foreach(used IN LISTS LAYER_USES)

@@ -64,7 +64,7 @@ namespace {
 // fit is cut from its end and ends in "...", and is then drawn from the left.
 class ResultsCellDelegate : public QStyledItemDelegate {
 public:
-    explicit ResultsCellDelegate(CResultsView* view) : QStyledItemDelegate(view), view(view) {}
+    explicit ResultsCellDelegate(CResultsView* owner) : QStyledItemDelegate(owner), view(owner) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

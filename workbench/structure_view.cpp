@@ -35,7 +35,7 @@ RowParts rowParts(const QRect& cell, const QFontMetrics& metrics, const QString&
 
 class StructureItemDelegate : public QStyledItemDelegate {
 public:
-    explicit StructureItemDelegate(CStructureView* view) : QStyledItemDelegate(view), view(view) {}
+    explicit StructureItemDelegate(CStructureView* owner) : QStyledItemDelegate(owner), view(owner) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

@@ -54,13 +54,13 @@ private:
 // the token and are skipped after it. The sets it tests are made with the
 // request, once, not for every token.
 struct TokenRequest {
-    constexpr TokenRequest(std::string_view skipTo, std::string_view terminators, std::string_view separators)
+    constexpr TokenRequest(std::string_view skipTo, std::string_view expected, std::string_view separators)
         : skipsTo(!skipTo.empty()),
           skipTarget(skipTo),
-          terminators(terminators),
-          terminatorSet(terminators),
+          terminators(expected),
+          terminatorSet(expected),
           separatorSet(separators),
-          ends(CharSet(separators).plus(terminators)),
+          ends(CharSet(separators).plus(expected)),
           runEnds(ends.plus("!\n")) {}
 
     bool skipsTo;

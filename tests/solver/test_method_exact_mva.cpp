@@ -169,8 +169,8 @@ BruteForce bruteForceMva(const std::vector<int>& K, const std::vector<int>& type
         ++v[r];
     }
     std::sort(all.begin(), all.end(), [](const auto& x, const auto& y) {
-        const int a = std::accumulate(x.begin(), x.end(), 0), b = std::accumulate(y.begin(), y.end(), 0);
-        return a != b ? a < b : x < y;
+        const int sizeX = std::accumulate(x.begin(), x.end(), 0), sizeY = std::accumulate(y.begin(), y.end(), 0);
+        return sizeX != sizeY ? sizeX < sizeY : x < y;
     });
     for (const auto& pop : all) {
         std::vector<std::vector<double>> w(R, std::vector<double>(M, 0.0));

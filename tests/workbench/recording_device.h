@@ -23,8 +23,8 @@ public:
     RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
-    void updateState(const QPaintEngineState& state) override {
-        if (state.state() & QPaintEngine::DirtyTransform) transform = state.transform();
+    void updateState(const QPaintEngineState& changed) override {
+        if (changed.state() & QPaintEngine::DirtyTransform) transform = changed.transform();
     }
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawTextItem(const QPointF& p, const QTextItem& item) override {
