@@ -13,6 +13,7 @@
 #include "workbench/fixed_font.h"
 #include "workbench/network_highlighter.h"
 #include "workbench/report_highlighter.h"
+#include "workbench/report_position.h"
 #include "workbench/winkolt_doc.h"
 #include "workbench/winkolt_view.h"
 
