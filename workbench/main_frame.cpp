@@ -314,10 +314,7 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
             report->loadDiagnostics(diagnosticsPath(doc->path()));
         });
         connect(report, &CCompileView::diagnosticChosen, this, [this, doc, report](bool hasPosition, int line, int column) {
-            if (hasPosition) {
-                doc->errorLine = line;
-                doc->errorColumn = column;
-            }
+            if (hasPosition) doc->setErrorPosition(line, column);
             openOrActivateView(doc, ViewKind::Model, -1);
             doc->notifyViews(report, nullptr);
         });

@@ -325,9 +325,9 @@ CommandContext CMainFrame::commandContext() const
         const CWinKoltDoc* doc = frame->document();
         c.hasDocumentWindow = true;
         c.documentHasPath = !doc->path().isEmpty();
-        c.unsavedEdits = doc->unsavedEdits;
-        c.runState = doc->runState;
-        c.lastMethodIndex = doc->lastMethodIndex;
+        c.unsavedEdits = doc->unsavedEdits();
+        c.runState = doc->runState();
+        c.lastMethodIndex = doc->lastMethodIndex();
         c.activeView = frame->viewKind();
     }
     return c;

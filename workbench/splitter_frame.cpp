@@ -70,7 +70,7 @@ CSplitterFrame::CSplitterFrame(CWinKoltDoc* document, CMainFrame* mainWindow)
 
     // First display: the tree is filled before the table asks it.
     readResults();
-    if (document->runState == 2) tree->refill(records);
+    if (document->runState() == 2) tree->refill(records);
     showRecords(true);
 }
 
@@ -90,7 +90,7 @@ void CSplitterFrame::onViewsNotified(QObject* sender, QObject* hint)
     // view; another view's notification without a hint shows everything.
     const bool filtered = hint || !sender;
     if (!readResults()) return;  // the file is gone: the window stays as it was
-    if (document()->runState == 2) tree->refill(records);
+    if (document()->runState() == 2) tree->refill(records);
     showRecords(filtered);
 }
 

@@ -73,9 +73,9 @@ void CWinKoltView::onViewsNotified(QObject* sender, QObject* hint)
 
 void CWinKoltView::jumpToDiagnostic()
 {
-    if (doc->errorLine == -1) return;  // no diagnostic chosen yet
+    if (doc->errorLine() == -1) return;  // no diagnostic chosen yet
     QTextDocument* text = document();
-    const int targetLine = qBound(0, doc->errorLine - 1, text->blockCount() - 1);
+    const int targetLine = qBound(0, doc->errorLine() - 1, text->blockCount() - 1);
 
     // 1. Bring the target line to the vertical middle, as far as the text allows.
     const int middleLine = cursorForPosition(QPoint(0, viewport()->height() / 2)).blockNumber();
@@ -92,7 +92,7 @@ void CWinKoltView::jumpToDiagnostic()
     setFocus(Qt::OtherFocusReason);
 
     // 4. Caret before the chosen column, kept within the line.
-    const int column = qBound(0, doc->errorColumn - 1, block.length() - 1);
+    const int column = qBound(0, doc->errorColumn() - 1, block.length() - 1);
     cursor.setPosition(block.position() + column);
     setTextCursor(cursor);
     ensureCursorVisible();
