@@ -203,7 +203,7 @@ bool CMainFrame::printFile(const QString& path, QPrinter* printer)
         return false;
     }
     // A view that is never shown: it prints the text like any model window.
-    CWinKoltView view(doc, this);
+    CWinKoltView view(doc);
     const bool printed = view.printTo(printer);
     delete doc;
     if (!printed) {
@@ -300,7 +300,7 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
 {
     QWidget* view = nullptr;
     if (kind == ViewKind::Model) {
-        auto* editor = new CWinKoltView(doc, this);
+        auto* editor = new CWinKoltView(doc);
         connect(editor, &QPlainTextEdit::copyAvailable, this, &CMainFrame::updateActions);
         connect(editor, &QPlainTextEdit::undoAvailable, this, &CMainFrame::updateActions);
         view = editor;

@@ -29,6 +29,7 @@ class QMenu;
 class QPrinter;
 class QTextBrowser;
 class QToolBar;
+struct SolverRun;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -147,6 +148,8 @@ private:
     void onPrintSetup();
     void onEditCommand(int id);
     void onRunCommand(bool syntaxOnly);
+    // The windows and the records that follow a run of the solver.
+    void onSolverRun(CWinKoltView* view, const SolverRun& run);
     // F4 / Shift+F4: the report's next or previous positioned message.
     void onMessageCommand(bool forward);
     void onWindowCommand(ViewKind kind);

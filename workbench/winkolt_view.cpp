@@ -17,8 +17,7 @@
 #include "workbench/paged_text_printer.h"
 #include "workbench/winkolt_doc.h"
 
-CWinKoltView::CWinKoltView(CWinKoltDoc* document, CMainFrame* mainFrame, QWidget* parent)
-    : LineNumberedEdit(parent), doc(document), frame(mainFrame)
+CWinKoltView::CWinKoltView(CWinKoltDoc* document, QWidget* parent) : LineNumberedEdit(parent), doc(document)
 {
     setDocument(doc->textDocument());
     setFont(editorFont());
