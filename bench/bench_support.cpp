@@ -5,7 +5,7 @@
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/analysis_driver.h"
 #include "solver/analysis/presentation_module.h"
-#include "solver/frontend/reporter.h"
+#include "solver/core/reporter.h"
 #include "solver/language/parser.h"
 
 namespace kolt::bench {

@@ -6,7 +6,7 @@
 
 #include "bench/bench_support.h"
 #include "bench/network_generator.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "bench/bare_mva.h"
 #include "bench/bench_support.h"
 #include "bench/network_generator.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 
 namespace {
 

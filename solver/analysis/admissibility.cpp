@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "solver/analysis/analysis_context.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 
@@ -18,6 +18,35 @@ namespace {
 constexpr int kRequiredKind[kMethodCount] = {kClosedNetwork, kClosedNetwork, kClosedNetwork, kOpenNetwork,
                                              kClosedNetwork, kOpenNetwork,   kClosedNetwork, kMixedNetwork};
 constexpr bool kSeveralClasses[kMethodCount] = {true, true, true, true, false, true, false, true};
+
+// Which scheduling kind each method accepts, [method][kind]. Methods in the
+// order MVA, MVAP, HMVA, JACKSON, EPF, DIFF, ITERM, SIMUL; kinds FIFO, LIFO,
+// PS, IS, LIFO-PR, PRIOR, PRIOR-PR, source marker.
+constexpr int kSchedulingAdmissible[kMethodCount][kSchedulingKindCount] = {
+    {1, 0, 1, 1, 1, 0, 0, 0},  // MVA
+    {1, 0, 1, 1, 1, 1, 1, 0},  // MVAP: the priority approximation
+    {1, 0, 1, 1, 1, 0, 0, 0},  // HMVA
+    {1, 0, 1, 1, 1, 0, 0, 0},  // JACKSON
+    {1, 0, 1, 1, 1, 0, 0, 0},  // EPF
+    {1, 0, 0, 0, 0, 0, 0, 0},  // DIFF: single-server FIFO only
+    {1, 0, 1, 1, 1, 0, 0, 0},  // ITERM
+    {1, 1, 0, 1, 1, 1, 1, 1},  // SIMUL
+};
+
+// Which distribution kind each method accepts, [method][kind]. Methods as
+// above; kinds DET, UNI, EXP, COX, ERL, HIP, G, HIST.
+constexpr int kDistributionAdmissible[kMethodCount][kDistributionKindCount] = {
+    {1, 1, 1, 1, 1, 1, 1, 1},  // MVA
+    {1, 1, 1, 1, 1, 1, 1, 1},  // MVAP
+    {1, 1, 1, 1, 1, 1, 1, 1},  // HMVA
+    {0, 0, 1, 1, 0, 0, 0, 0},  // JACKSON: product form needs exponential phases
+    {1, 0, 1, 1, 1, 1, 1, 0},  // EPF
+    {1, 1, 1, 1, 1, 1, 1, 1},  // DIFF
+    {1, 0, 1, 1, 1, 1, 1, 1},  // ITERM
+    {1, 1, 1, 1, 1, 1, 0, 1},  // SIMUL: a bare mean and variation cannot be sampled
+};
+
+bool knownMethod(int methodIndex) { return methodIndex >= 0 && methodIndex < kMethodCount; }
 
 const char* kindAdjective(int kind) {
     switch (kind) {
@@ -111,10 +140,22 @@ void buildObjectTables(const Network& network, AnalysisContext& context, Reporte
     if (context.R <= 0) reporter.report(Level::Fatal, fixedText("Za mala liczba klas"));
 }
 
+bool methodAdmitsScheduling(int methodIndex, SchedulingKind kind) {
+    const int k = static_cast<int>(kind);
+    if (!knownMethod(methodIndex) || k < 0 || k >= kSchedulingKindCount) return false;
+    return kSchedulingAdmissible[methodIndex][k] != 0;
+}
+
+bool methodAdmitsDistribution(int methodIndex, DistributionKind kind) {
+    const int k = static_cast<int>(kind);
+    if (!knownMethod(methodIndex) || k < 0 || k >= kDistributionKindCount) return false;
+    return kDistributionAdmissible[methodIndex][k] != 0;
+}
+
 bool schedulingAdmitted(const Station& station, int methodIndex, Reporter& reporter) {
     const SchedulingDiscipline* discipline = station.discipline();
     if (discipline == nullptr) return false;  // already reported by buildObjectTables
-    if (discipline->admissibleFor(methodIndex)) return true;
+    if (methodAdmitsScheduling(methodIndex, discipline->kind())) return true;
     reporter.report(Level::Error, formatText("Typ szeregowania %s nie jest dozwolony dla metody %s (stanowisko: %s)",
                                              schedulingName(discipline->kind()), displayName(methodIndex),
                                              station.name().c_str()));
@@ -123,7 +164,7 @@ bool schedulingAdmitted(const Station& station, int methodIndex, Reporter& repor
 
 bool distributionAdmitted(const ServiceDistribution& distribution, const Station& station, int methodIndex,
                           Reporter& reporter) {
-    if (distribution.admissibleFor(methodIndex)) return true;
+    if (methodAdmitsDistribution(methodIndex, distribution.kind())) return true;
     reporter.report(Level::Error,
                     formatText("Rozkład %s nie jest dozwolony dla metody %s (stanowisko: %s)",
                                fixedText(distributionDisplayName(distribution.kind())).c_str(),

@@ -7,6 +7,9 @@
 
 #include <unordered_map>
 
+#include "solver/model/discipline.h"
+#include "solver/model/distribution.h"
+
 namespace kolt {
 
 class NetObject;
@@ -30,6 +33,12 @@ void checkMethodForNetwork(const Network& network, int methodIndex, Reporter& re
 // station that was declared but never described (it has no discipline) is an
 // Error; no classes at all is Fatal.
 void buildObjectTables(const Network& network, AnalysisContext& context, Reporter& reporter);
+
+// Whether the method accepts stations served in this scheduling kind, and
+// services of this distribution kind; false for an index that names no
+// method (the syntax-only run included).
+bool methodAdmitsScheduling(int methodIndex, SchedulingKind kind);
+bool methodAdmitsDistribution(int methodIndex, DistributionKind kind);
 
 // Scheduling of the station against the method's table; reports the Error
 // naming the discipline, the method and the station when it is not allowed.

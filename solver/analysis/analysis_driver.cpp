@@ -7,9 +7,9 @@
 #include "solver/analysis/open_preparation.h"
 #include "solver/analysis/result_derivation.h"
 #include "solver/analysis/simulation_analysis.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/network.h"
 
 namespace kolt {

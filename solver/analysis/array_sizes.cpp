@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {
@@ -100,7 +100,7 @@ bool allocatable(std::int64_t count, std::int64_t elementSize) {
     if (count < 0) return false;
     const std::int64_t bytes = saturatingMultiply(count, elementSize);
     // Small arrays are never worth reading /proc for.
-    if (bytes != kSaturatedSize && bytes <= (std::int64_t{1} << 20)) return true;
+    if (bytes <= (std::int64_t{1} << 20)) return true;
     return bytes != kSaturatedSize && bytes <= availableMemoryBytes();
 }
 

@@ -2,17 +2,17 @@
 #include <vector>
 
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/array_index.h"
 #include "solver/analysis/presentation_module.h"
 #include "solver/analysis/result_derivation.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
+#include "solver/methods/method_codes.h"
 
 namespace kolt {
 namespace {
 
-constexpr int kPsType = 2;
-constexpr int kIsType = 4;
 // Approximate results may overshoot 1 slightly; only beyond this is the
 // station reported as overloaded.
 constexpr double kOverloadBound = 1.01;
@@ -41,11 +41,11 @@ void deriveClosedResults(const Network& network, AnalysisContext& c, Presentatio
 
     for (int s = 0; s < c.M; ++s) {
         const int type = c.TYPE[s];
-        const bool hasQueue = type != kPsType && type != kIsType;
+        const bool hasQueue = type != methods::kClosedPs && type != methods::kClosedIs;
         double Xs = 0.0, Us = 0.0;
         if (hmva) c.NTOTAL[s] = 0.0;
         for (int r = 0; r < c.R; ++r) {
-            const std::size_t x = static_cast<std::size_t>(s) * c.R + r;
+            const std::size_t x = classStationIndex(c.R, r, s);
             classThroughput[r] = 0.0;
             if (c.SR[x] == 0) continue;
             const double X = hmva ? c.N[x] : c.LAMBDA[r] * c.THETA[x];
@@ -59,12 +59,12 @@ void deriveClosedResults(const Network& network, AnalysisContext& c, Presentatio
             results.setTime(r, s, 0, c.W[x]);
             results.setThroughput(r, s, 0, X);
             if (approximate) {
-                if (U > kOverloadBound && type != kIsType)
+                if (U > kOverloadBound && type != methods::kClosedIs)
                     reporter.report(Level::Error, fixedText("Przeciazenie stanowiska"));
                 else if (U > 1.0)
                     U = 1.0;
             }
-            results.setUtilisation(r, s, 0, type == kIsType ? -1.0 : U);
+            results.setUtilisation(r, s, 0, type == methods::kClosedIs ? -1.0 : U);
             if (hasQueue) {
                 results.setNumber(r, s, 1, Q - U);
                 results.setTime(r, s, 1, c.W[x] - c.TAU[x]);
@@ -77,7 +77,7 @@ void deriveClosedResults(const Network& network, AnalysisContext& c, Presentatio
         // customer passes has none, and its times are 0.
         double T = 0.0, serviceTime = 0.0;
         for (int r = 0; r < c.R; ++r) {
-            const std::size_t x = static_cast<std::size_t>(s) * c.R + r;
+            const std::size_t x = classStationIndex(c.R, r, s);
             if (c.SR[x] == 0 || Xs == 0.0) continue;
             const double f = classThroughput[r] / Xs;
             T += f * c.W[x];
@@ -88,12 +88,12 @@ void deriveClosedResults(const Network& network, AnalysisContext& c, Presentatio
         results.setTime(-1, s, 0, T);
         results.setThroughput(-1, s, 0, Xs);
         if (approximate) {
-            if (Us > kOverloadBound && type != kIsType)
+            if (Us > kOverloadBound && type != methods::kClosedIs)
                 reporter.report(Level::Error, fixedText("Przeciazenie stanowisk w sieci"));
             else if (Us > 1.0)
                 Us = 1.0;
         }
-        results.setUtilisation(-1, s, 0, type == kIsType ? -1.0 : Us);
+        results.setUtilisation(-1, s, 0, type == methods::kClosedIs ? -1.0 : Us);
         if (hasQueue) {
             results.setNumber(-1, s, 1, total - Us);
             results.setTime(-1, s, 1, T - serviceTime);

@@ -6,11 +6,13 @@
 
 #include "solver/analysis/admissibility.h"
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/array_index.h"
 #include "solver/analysis/array_sizes.h"
 #include "solver/analysis/memory_estimate.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/methods.h"
 #include "solver/methods/sparse_system.h"
 #include "solver/model/network.h"
@@ -70,7 +72,7 @@ void describeStation(AnalysisContext& c, int s, const StationLookup& lookup,
         for (const Transition& transition : *list) {
             const int t = lookup.indexOf(transition.target, reporter);
             if (t == StationLookup::kExit) continue;
-            c.SR[static_cast<Size>(t) * c.R + r] = 1;
+            c.SR[classStationIndex(c.R, r, t)] = 1;
             transitions.push_back({r, s, t, transition.probability});
         }
     }
@@ -78,7 +80,7 @@ void describeStation(AnalysisContext& c, int s, const StationLookup& lookup,
         const ServiceDistribution* distribution = station.serviceTable().at(r);
         if (distribution == nullptr) continue;  // service time stays 0
         distributionAdmitted(*distribution, station, c.methodIndex, reporter);
-        c.TAU[static_cast<Size>(s) * c.R + r] = distribution->mean();
+        c.TAU[classStationIndex(c.R, r, s)] = distribution->mean();
     }
 }
 
@@ -91,7 +93,7 @@ void warnOfWhatIsLeftOut(const AnalysisContext& c, Reporter& reporter) {
                                                    source->name().c_str()));
     for (int s = 0; s < c.M; ++s)
         for (int r = 0; r < c.R; ++r)
-            if (c.SR[static_cast<Size>(s) * c.R + r] && c.stations[s]->serviceTable().at(r) == nullptr)
+            if (c.SR[classStationIndex(c.R, r, s)] && c.stations[s]->serviceTable().at(r) == nullptr)
                 reporter.report(Level::Warning, formatText("Brak rozkladu dla klasy %d w stanowisku %s", r,
                                                            c.stations[s]->name().c_str()));
 }
@@ -127,7 +129,7 @@ void buildRouting(AnalysisContext& c, const std::vector<StationTransition>& tran
     methods::RoutingLists& lists = c.closedLists;
     for (int r = 0; r < c.R; ++r) {
         int visited = 0;
-        for (int s = 0; s < c.M; ++s) rank[s] = c.SR[static_cast<Size>(s) * c.R + r] ? visited++ : -1;
+        for (int s = 0; s < c.M; ++s) rank[s] = c.SR[classStationIndex(c.R, r, s)] ? visited++ : -1;
         const Size side = c.SN[r] + 1;
         if (c.SN[r] <= methods::kSparseThreshold) {
             double* block = c.ADP.data() + (c.INDEX[r] - 1);
@@ -154,13 +156,13 @@ void buildRouting(AnalysisContext& c, const std::vector<StationTransition>& tran
 
 int closedStationType(int schedulingKind) {
     switch (static_cast<SchedulingKind>(schedulingKind)) {
-        case SchedulingKind::Fifo: return 1;
-        case SchedulingKind::Lifo: return 7;
-        case SchedulingKind::Ps: return 2;
-        case SchedulingKind::Is: return 4;
-        case SchedulingKind::LifoPr: return 3;
-        case SchedulingKind::Prior: return 6;
-        case SchedulingKind::PriorPr: return 5;
+        case SchedulingKind::Fifo: return methods::kClosedFifo;
+        case SchedulingKind::Lifo: return methods::kClosedLifo;
+        case SchedulingKind::Ps: return methods::kClosedPs;
+        case SchedulingKind::Is: return methods::kClosedIs;
+        case SchedulingKind::LifoPr: return methods::kClosedLifoPr;
+        case SchedulingKind::Prior: return methods::kClosedPriorHol;
+        case SchedulingKind::PriorPr: return methods::kClosedPriorPr;
         default: return 0;
     }
 }
@@ -181,7 +183,7 @@ void prepareClosedNetwork(const Network& network, AnalysisContext& c, Reporter& 
 
     for (int r = 0; r < c.R; ++r) {
         c.SN[r] = 0;
-        for (int s = 0; s < c.M; ++s) c.SN[r] += c.SR[static_cast<Size>(s) * c.R + r];
+        for (int s = 0; s < c.M; ++s) c.SN[r] += c.SR[classStationIndex(c.R, r, s)];
     }
     checkEveryClassVisits(network, c, reporter);
     warnOfWhatIsLeftOut(c, reporter);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "solver/analysis/array_sizes.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 
 namespace kolt {
 namespace {

@@ -4,9 +4,10 @@
 
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/simulation_analysis.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/methods.h"
 #include "solver/methods/priority_approximation.h"
 #include "solver/model/station.h"
@@ -17,11 +18,11 @@ namespace {
 // Text of an open-network failure code; null for a code without one.
 const char* openFailureText(int code) {
     switch (code) {
-        case 25: return "Nieskończony czas obsługi na stanowisku \"%s\"";
-        case 26: return "Wspolczynnik wykorzystania stanowiska \"%s\" wynosi zero";
-        case 28: return "Przepustowosc na stanowisku \"%s\" wynosi zero";
-        case 29: return "Dlugosc kolejki na stanowisku \"%s\" wynosi zero";
-        case 30: return "Przeciazone stanowisko \"%s\"";
+        case methods::kInfiniteServiceTime: return "Nieskończony czas obsługi na stanowisku \"%s\"";
+        case methods::kZeroUtilisation: return "Wspolczynnik wykorzystania stanowiska \"%s\" wynosi zero";
+        case methods::kZeroThroughput: return "Przepustowosc na stanowisku \"%s\" wynosi zero";
+        case methods::kZeroQueueLength: return "Dlugosc kolejki na stanowisku \"%s\" wynosi zero";
+        case methods::kOverloaded: return "Przeciazone stanowisko \"%s\"";
         default: return nullptr;
     }
 }
@@ -61,10 +62,11 @@ void callMethod(AnalysisContext& c, Reporter& reporter) {
 }  // namespace
 
 void runMethod(AnalysisContext& c, Reporter& reporter) {
-    // The closed methods size their work vectors (visit-ratio workspace,
-    // saved service times, priority tables) on entry, before any numbers;
-    // the design places that workspace in ADP, so a shortage is reported
-    // under its name.
+    // The closed methods keep their tables in ADP and allocate the rest of
+    // their workspace (visit-ratio vectors, saved service times, priority
+    // tables) on entry, before any numbers. That memory extends ADP, so a
+    // shortage of it gets ADP's message: either way the network needs more
+    // memory than the process can have.
     try {
         callMethod(c, reporter);
     } catch (const std::bad_alloc&) {
@@ -88,7 +90,7 @@ void reportMethodOutcome(const AnalysisContext& c, Reporter& reporter) {
     else if (c.closedFailed != 0)
         reporter.report(Level::Error, fixedText("Sieć przeciążona lub niewłaściwa"));
     if (c.openCode == 0) return;
-    if (c.openCode == 33) {
+    if (c.openCode == methods::kImproperTopology) {
         reporter.report(Level::Error, fixedText("Niewłaściwa topologia sieci"));
         return;
     }

@@ -1,14 +1,13 @@
 #include <cmath>
 
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/array_index.h"
 #include "solver/analysis/presentation_module.h"
 #include "solver/analysis/result_derivation.h"
+#include "solver/methods/method_codes.h"
 
 namespace kolt {
 namespace {
-
-constexpr int kJacksonIsType = 1;
-constexpr int kJacksonPsType = 3;
 
 // Mean service time from a rate; a class without a distribution has rate 0
 // and no service time to take off its response time.
@@ -22,7 +21,7 @@ void fillOpenTables(const AnalysisContext& c, PresentationModule& results, HasQu
                     NoUtilisation noUtilisation) {
     for (int s = 0; s < c.M; ++s) {
         for (int r = 0; r < c.R; ++r) {
-            const std::size_t x = static_cast<std::size_t>(s) * c.R + r;
+            const std::size_t x = classStationIndex(c.R, r, s);
             results.setTime(r, s, 0, c.ENRTNR[x]);
             results.setNumber(r, s, 0, c.ENRKNR[x]);
             results.setUtilisation(r, s, 0, noUtilisation(s) ? -1.0 : c.OBCNR[x]);
@@ -51,8 +50,8 @@ void deriveJacksonResults(const Network& network, AnalysisContext& c, Presentati
                           Reporter& reporter) {
     initResults(network, c, results, reporter);
     fillOpenTables(
-        c, results, [&](int s) { return c.TYPE[s] != kJacksonIsType && c.TYPE[s] != kJacksonPsType; },
-        [&](int s) { return c.TYPE[s] == kJacksonIsType; });
+        c, results, [&](int s) { return c.TYPE[s] != methods::kJacksonIs && c.TYPE[s] != methods::kJacksonPs; },
+        [&](int s) { return c.TYPE[s] == methods::kJacksonIs; });
 }
 
 double waitingProbability(double rho, double lambda, double mu, double ca2, double cb2) {

@@ -6,11 +6,13 @@
 
 #include "solver/analysis/admissibility.h"
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/array_index.h"
 #include "solver/analysis/array_sizes.h"
 #include "solver/analysis/memory_estimate.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/sparse_system.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
@@ -102,10 +104,10 @@ void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Siz
             continue;
         }
         distributionAdmitted(*distribution, station, c.methodIndex, reporter);
-        c.TAU[i * R + r] = 1.0 / distribution->mean();
+        c.TAU[classStationIndex(c.R, r, i)] = 1.0 / distribution->mean();
         if (c.methodIndex == kDiff) {
             const double v = distribution->variation();
-            c.CBNR2[i * R + r] = v * v;
+            c.CBNR2[classStationIndex(c.R, r, i)] = v * v;
         }
     }
     for (int r = 0; r < c.R; ++r) {
@@ -114,11 +116,12 @@ void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Siz
         for (const Transition& transition : *list) {
             const int j = lookup.indexOf(transition.target, reporter);
             if (j == StationLookup::kExit) continue;  // customers leave the network there
-            c.SR[j * R + r] = 1;
+            const std::size_t from = classStationIndex(c.R, r, i), to = classStationIndex(c.R, r, j);
+            c.SR[to] = 1;
             if (c.openSparse)
-                appendTransition(c.openLists, i * R + r, static_cast<int>(j * R + r), transition.probability, nextPair);
+                appendTransition(c.openLists, from, static_cast<int>(to), transition.probability, nextPair);
             else
-                c.BP[(i * R + r) * RM + (j * R + r)] = transition.probability;
+                c.BP[columnMajorIndex(RM, to, from)] = transition.probability;
         }
     }
 }
@@ -133,7 +136,8 @@ void describeStation(AnalysisContext& c, int i, const StationLookup& lookup, Siz
 void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& reporter) {
     const Size R = c.R, RM = R * c.M;
     const bool diffusion = c.methodIndex == kDiff;
-    double* minusExternalRate = c.openSparse ? c.openLists.minusExternalRate.data() : c.BP.data() + RM * RM;
+    double* minusExternalRate =
+        c.openSparse ? c.openLists.minusExternalRate.data() : c.BP.data() + columnMajorIndex(RM, 0, RM);
     for (const Station* source : c.sources) {
         for (int r = 0; r < c.R; ++r) {
             const std::vector<Transition>* list = source->routing()->transitions(r);
@@ -146,7 +150,7 @@ void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& 
                                                r, source->name().c_str()));
                     continue;
                 }
-                const Size x = lookup.indexOf(transition.target, reporter) * R + r;
+                const std::size_t x = classStationIndex(c.R, r, lookup.indexOf(transition.target, reporter));
                 c.SR[x] = 1;
                 if (interarrival == nullptr) continue;  // visits, but brings no arrivals
                 const double p = transition.probability;
@@ -169,10 +173,10 @@ void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& 
 
 int jacksonStationType(int schedulingKind) {
     switch (static_cast<SchedulingKind>(schedulingKind)) {
-        case SchedulingKind::Is: return 1;
-        case SchedulingKind::LifoPr: return 2;
-        case SchedulingKind::Ps: return 3;
-        case SchedulingKind::Fifo: return 4;
+        case SchedulingKind::Is: return methods::kJacksonIs;
+        case SchedulingKind::LifoPr: return methods::kJacksonLifoPr;
+        case SchedulingKind::Ps: return methods::kJacksonPs;
+        case SchedulingKind::Fifo: return methods::kJacksonFifo;
         default: return 0;
     }
 }

@@ -23,9 +23,10 @@
 #include <cstring>
 #include <string>
 
+#include "solver/analysis/array_index.h"
 #include "solver/analysis/presentation_module.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/station.h"
 
 namespace kolt {
@@ -123,7 +124,7 @@ bool PresentationModule::print(int c, bool machine, Reporter& reporter) const {
 
     int written = 0;
     for (int s = 0; s < M_; ++s) {
-        if (c >= 0 && visits_[static_cast<std::size_t>(s) * R_ + c] == 0) continue;
+        if (c >= 0 && visits_[classStationIndex(R_, c, s)] == 0) continue;
         ++written;
         const Station& station = *stations_[s];
         const char* name = station.name().c_str();
@@ -173,7 +174,7 @@ void PresentationModule::writeHalfWidths(std::FILE* out, int c) const {
     text += fixedText("CZAS OBSŁ. LICZBA KL. WYKORZYST. PRZEPUST.\n");
     int written = 0;
     for (int s = 0; s < M_; ++s) {
-        if (c >= 0 && visits_[static_cast<std::size_t>(s) * R_ + c] == 0) continue;
+        if (c >= 0 && visits_[classStationIndex(R_, c, s)] == 0) continue;
         for (int k = 0; k < (withoutQueue(*stations_[s]) ? 1 : 3); ++k) {
             if (k == 0)
                 text += plainStationLead(++written, stations_[s]->name().c_str());

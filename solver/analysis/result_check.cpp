@@ -6,8 +6,8 @@
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/presentation_module.h"
 #include "solver/analysis/result_derivation.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
 

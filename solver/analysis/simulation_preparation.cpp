@@ -10,11 +10,12 @@
 
 #include "solver/analysis/admissibility.h"
 #include "solver/analysis/analysis_context.h"
+#include "solver/analysis/array_index.h"
 #include "solver/analysis/array_sizes.h"
 #include "solver/analysis/simulation_analysis.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/methods/traffic_equations.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
@@ -146,7 +147,7 @@ public:
     }
 
 private:
-    std::size_t at(int s, int r) const { return static_cast<std::size_t>(s) * c_.R + r; }
+    std::size_t at(int s, int r) const { return classStationIndex(c_.R, r, s); }
     bool closed(int r) const { return m_.population[r] > 0; }
     const char* className(int r) const { return network_.className(r).c_str(); }
 

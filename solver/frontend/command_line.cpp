@@ -6,10 +6,10 @@
 #include <cstring>
 #include <memory>
 
-#include "method_table.h"
 #include "program_info.h"
-#include "reporter.h"
-#include "text.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "console_stream.h"
-#include "reporter.h"
-#include "text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {

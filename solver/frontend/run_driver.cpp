@@ -9,14 +9,14 @@
 
 #include "command_line.h"
 #include "console_stream.h"
-#include "method_table.h"
-#include "reporter.h"
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/analysis_driver.h"
 #include "solver/analysis/presentation_module.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/language/parser.h"
 #include "solver/model/network.h"
-#include "text.h"
 
 namespace kolt {
 namespace {

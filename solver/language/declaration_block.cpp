@@ -2,9 +2,11 @@
 // declaration items and the checks at the end of the file.
 #include <climits>
 #include <cstdio>
+#include <string_view>
 
+#include "keyword_table.h"
 #include "parser.h"
-#include "solver/frontend/text.h"
+#include "solver/core/text.h"
 #include "solver/model/net_object.h"
 
 namespace kolt {
@@ -29,17 +31,9 @@ enum ObjectKeyword {
     kOutItem = 13
 };
 
-constexpr const char* kBlockKeywords[] = {"DECLARATION", "DESCRIPTION", "END"};
-constexpr const char* kObjectKeywords[] = {"CLASS", "SUBNETWORK", "SUBEND", "SOURCE",    "FORK",   "FORK-I", "STATION",
+constexpr std::string_view kBlockKeywords[] = {"DECLARATION", "DESCRIPTION", "END"};
+constexpr std::string_view kObjectKeywords[] = {"CLASS", "SUBNETWORK", "SUBEND", "SOURCE",    "FORK",   "FORK-I", "STATION",
                                            "RESOURCE", "SEMAPHORE", "QUEUE", "JOIN", "JOIN-I", "OUT"};
-
-// 1-based index of `word` in `table`, 0 when absent.
-template <size_t N>
-int lookUp(const char* const (&table)[N], const std::string& word) {
-    for (size_t i = 0; i < N; ++i)
-        if (word == table[i]) return static_cast<int>(i) + 1;
-    return 0;
-}
 
 bool containsBlank(const std::string& name) { return name.find_first_of(" \t") != std::string::npos; }
 
@@ -86,7 +80,7 @@ std::unique_ptr<Network> Parser::parseNetwork() {
 // First line:  SOUR network-name
 // The name is the rest of the line, blanks inside and at its end included.
 void Parser::readNetworkHeader() {
-    scanner_.readToken(kNone, kNone, kBlanks);
+    scanner_.readToken(kPlainWord);
     if (scanner_.token() != "SOUR")
         scanner_.reportFixedAt(Level::Warning, "Nieznany identyfikator pliku z definicją sieci");
     std::string name;
@@ -95,7 +89,7 @@ void Parser::readNetworkHeader() {
     if (scanner_.line() != 0) {
         scanner_.reportFixedAt(Level::Warning, "Brak nazwy sieci");
     } else {
-        scanner_.readToken(kNone, kNone, kLineEnd);
+        scanner_.readToken(kRestOfLine);
         name = scanner_.token();
     }
     if (reporter_.noErrorSoFar()) {
@@ -117,7 +111,7 @@ void Parser::parseBlocks() {
         return;
     }
     while (scanner_.current() == '*') {
-        scanner_.readToken("*", "*", kBlanks);
+        scanner_.readToken(kBlockKeyword);
         switch (lookUp(kBlockKeywords, scanner_.token())) {
             case kDeclarationBlock:
                 inBlock_ = true;
@@ -152,7 +146,7 @@ void Parser::parseBlocks() {
 // skipped, so that the rest of the block is still analysed.
 void Parser::parseDescriptionItems() {
     while (scanner_.current() == '/') {
-        scanner_.readToken("/", "/", kBlanks);
+        scanner_.readToken(kObjectKeyword);
         switch (lookUp(kObjectKeywords, scanner_.token())) {
             case kSourceItem: describeSource(); break;
             case kStationItem: describeStation(); break;
@@ -169,7 +163,7 @@ void Parser::parseDescriptionItems() {
 //                   | '/' STATION '/' NAME '=' object-name
 //                   | '/' OUT '/' NAME '=' [object-name]
 void Parser::parseDeclarationItem() {
-    if (scanner_.readToken("/", "/", kBlanks) != '/') scanner_.skipToMarker('/');
+    if (scanner_.readToken(kObjectKeyword) != '/') scanner_.skipToMarker('/');
     switch (lookUp(kObjectKeywords, scanner_.token())) {
         case kClassItem: declareClass(); break;
         case kSourceItem:
@@ -191,7 +185,7 @@ void Parser::parseDeclarationItem() {
 // NAME '='
 // False (after skipping the item) when another word stands there.
 bool Parser::expectName() {
-    scanner_.readToken(kNone, "=", kBlanks);
+    scanner_.readToken(kParameterName);
     if (scanner_.token() == "NAME") return true;
     scanner_.reportFixedAt(Level::Error, "Oczekiwano NAME");
     scanner_.skipToNextItem(true);
@@ -204,7 +198,7 @@ void Parser::declareClass() {
     if (scanner_.atBoundary(true)) return;
     if (!expectName()) return;
     if (scanner_.atBoundary(true)) return;
-    scanner_.readToken(kNone, "[", kLineEnd);
+    scanner_.readToken(kClassName);
     const std::string name = scanner_.token();
     if (name.size() > static_cast<size_t>(kMaxClassNameLength))
         scanner_.reportFixedAt(Level::Warning, "Za długa nazwa klasy została skrócona do 20 znaków");
@@ -225,7 +219,7 @@ void Parser::declareClass() {
 
     int customers = 0;
     if (!scanner_.atBoundary(false)) {
-        scanner_.readToken(kNone, "]", kBlanks);
+        scanner_.readToken(kCustomerCount);
         if (scanner_.checkNameEnd(Scanner::NameKind::Value)) return;
         const std::string count = scanner_.token();
         if (!count.empty() && !parseCustomerCount(count, customers)) {
@@ -241,7 +235,7 @@ void Parser::declareObject(int objectType) {
     if (scanner_.atBoundary(true)) return;
     if (!expectName()) return;
     if (scanner_.atBoundary(true)) return;
-    scanner_.readToken(kNone, kNone, kBlanks);
+    scanner_.readToken(kPlainWord);
     const std::string name = scanner_.token();
     if (scanner_.checkNameEnd(Scanner::NameKind::Object)) return;
     if (buildingModel()) network_->createObject(objectType, name);
@@ -252,7 +246,7 @@ void Parser::declareExit() {
     if (scanner_.atBoundary(true)) return;
     if (!expectName()) return;
     if (scanner_.atBoundary(true)) return;
-    scanner_.readToken(kNone, kNone, kBlanks);
+    scanner_.readToken(kPlainWord);
     std::string name = scanner_.token();
     if (scanner_.checkNameEnd(Scanner::NameKind::Object)) return;
     if (name.empty()) name = "OUT";

@@ -2,9 +2,11 @@
 // scheduling disciplines and routing.
 #include <climits>
 #include <cmath>
+#include <string_view>
 
+#include "keyword_table.h"
 #include "parser.h"
-#include "solver/frontend/text.h"
+#include "solver/core/text.h"
 #include "solver/model/station.h"
 
 namespace kolt {
@@ -21,13 +23,13 @@ enum ParameterKeyword {
     kTransitParameter,
     kExitParameter = 8
 };
-constexpr const char* kParameterKeywords[] = {"COPY",    "MAX",     "SIZE",    "QUEUE",
+constexpr std::string_view kParameterKeywords[] = {"COPY",    "MAX",     "SIZE",    "QUEUE",
                                               "SCHEDULE", "SERVICE", "TRANSIT", "EXIT"};
 
 enum DistributionKeyword { kDet = 1, kUni, kExp, kCox, kErl, kHip, kGen, kHist = 8 };
-constexpr const char* kDistributionKeywords[] = {"DET", "UNI", "EXP", "COX", "ERL", "HIP", "G", "HIST"};
+constexpr std::string_view kDistributionKeywords[] = {"DET", "UNI", "EXP", "COX", "ERL", "HIP", "G", "HIST"};
 
-constexpr const char* kDisciplineKeywords[] = {"FIFO", "LIFO", "PS", "IS", "LIFO-PR", "PRIOR", "PRIOR-PR"};
+constexpr std::string_view kDisciplineKeywords[] = {"FIFO", "LIFO", "PS", "IS", "LIFO-PR", "PRIOR", "PRIOR-PR"};
 
 // What one value inside DIST[...] stands for; decides which range it must meet.
 enum class ValueKind {
@@ -59,13 +61,6 @@ const DistributionForm& formOf(int distribution) {
     return forms[distribution - 1];
 }
 
-template <size_t N>
-int lookUp(const char* const (&table)[N], const std::string& word) {
-    for (size_t i = 0; i < N; ++i)
-        if (word == table[i]) return static_cast<int>(i) + 1;
-    return 0;
-}
-
 // Branch probabilities of a hyperexponential law are often written as
 // decimal fractions whose sum is 1 only up to rounding (0.7 + 0.2 + 0.1).
 constexpr double kBranchSumTolerance = 1e-9;
@@ -91,7 +86,7 @@ bool Parser::describeHead(int expectedType) {
     if (scanner_.atBoundary(true)) return false;
     if (!expectName()) return false;
     if (scanner_.atBoundary(true)) return false;
-    scanner_.readToken(kNone, kNone, kBlanks);
+    scanner_.readToken(kPlainWord);
     currentObject_ = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
     if (currentObject_->type() == kNotFoundType) {
         scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
@@ -118,27 +113,14 @@ void Parser::describeSource() {
 // source-parameter := SERVICE '=' service | TRANSIT '=' transit
 // Each may stand once; the other parameter keywords are refused.
 void Parser::readSourceParameter() {
-    scanner_.readToken(kNone, "=", kBlanks);
-    const int parameter = lookUp(kParameterKeywords, scanner_.token());
-    if (parameter == kNoParameter) {
-        scanner_.reportFixedAt(Level::Error, "Nieznany identyfikator parametru");
-        scanner_.skipToNextItem(true);
-        return;
-    }
+    scanner_.readToken(kParameterName);
+    const int parameter = parameterKeyword("Nieznany identyfikator parametru");
+    if (parameter == kNoParameter) return;
     if (parameterUses_[parameter] > 0)
         scanner_.reportFixedAt(Level::Error,
                                "W definicji obiektu SOURCE każdy użyty parametr może wystąpić tylko jeden raz");
     ++parameterUses_[parameter];
-    switch (parameter) {
-        case kScheduleParameter:
-            scanner_.reportFixedAt(Level::Error, "W obiektach typu SOURCE definicja regulaminu obsługi nie jest dozwolona");
-            break;
-        case kServiceParameter: readServiceValue(); break;
-        case kTransitParameter:
-            if (!scanner_.atBoundary(true)) parseTransit();
-            break;
-        default: scanner_.reportFixedAt(Level::Error, "Niedozwolony parametr"); break;
-    }
+    readParameterValue(parameter, false);
 }
 
 // station-description := NAME '=' name { station-parameter }
@@ -157,16 +139,11 @@ void Parser::describeStation() {
 // station-parameter := SCHEDULE '=' discipline
 //                    | SERVICE ['(' class-list ')'] '=' service
 //                    | TRANSIT ['(' class-list ')'] '=' transit
-// discipline := FIFO | LIFO | PS | IS | LIFO-PR | PRIOR | PRIOR-PR
 // Without a class list the parameter applies to every class.
 void Parser::readStationParameter() {
-    const char ending = scanner_.readToken(kNone, "=(", kBlanks);
-    const int parameter = lookUp(kParameterKeywords, scanner_.token());
-    if (parameter == kNoParameter) {
-        scanner_.reportFixedAt(Level::Error, "Nieznany identyfikator obiektu");
-        scanner_.skipToNextItem(true);
-        return;
-    }
+    const char ending = scanner_.readToken(kStationParameter);
+    const int parameter = parameterKeyword("Nieznany identyfikator obiektu");
+    if (parameter == kNoParameter) return;
     if (ending == '(') {
         if (parameter == kServiceParameter || parameter == kTransitParameter)
             readClassList(false);
@@ -178,17 +155,31 @@ void Parser::readStationParameter() {
     if (!repeatableInStation(parameter) && parameterUses_[parameter] > 0)
         scanner_.reportFixedAt(Level::Error, "W definicji obiektu STATION użyty parametr może wystąpić tylko jeden raz");
     ++parameterUses_[parameter];
+    readParameterValue(parameter, true);
+}
+
+// The parameter keyword just read; an unknown one is reported with
+// `unknownMessage` and the rest of the item skipped (kNoParameter).
+int Parser::parameterKeyword(const char* unknownMessage) {
+    const int parameter = lookUp(kParameterKeywords, scanner_.token());
+    if (parameter == kNoParameter) {
+        scanner_.reportFixedAt(Level::Error, unknownMessage);
+        scanner_.skipToNextItem(true);
+    }
+    return parameter;
+}
+
+// What follows the parameter keyword, read alike in both items except
+// SCHEDULE, which only a station may have.
+void Parser::readParameterValue(int parameter, bool inStation) {
     switch (parameter) {
-        case kScheduleParameter: {
-            if (scanner_.atBoundary(true)) break;
-            scanner_.readToken(kNone, kNone, kBlanks);
-            const int discipline = lookUp(kDisciplineKeywords, scanner_.token());
-            if (discipline == 0)
-                scanner_.reportFixedAt(Level::Error, "Nieprawidłowa nazwa regulaminu szeregowania");
-            else if (buildingModel())
-                if (Station* station = currentStation()) station->setDiscipline(static_cast<SchedulingKind>(discipline - 1));
+        case kScheduleParameter:
+            if (inStation)
+                readDiscipline();
+            else
+                scanner_.reportFixedAt(Level::Error,
+                                       "W obiektach typu SOURCE definicja regulaminu obsługi nie jest dozwolona");
             break;
-        }
         case kServiceParameter: readServiceValue(); break;
         case kTransitParameter:
             if (!scanner_.atBoundary(true)) parseTransit();
@@ -197,11 +188,22 @@ void Parser::readStationParameter() {
     }
 }
 
+// discipline := FIFO | LIFO | PS | IS | LIFO-PR | PRIOR | PRIOR-PR
+void Parser::readDiscipline() {
+    if (scanner_.atBoundary(true)) return;
+    scanner_.readToken(kPlainWord);
+    const int discipline = lookUp(kDisciplineKeywords, scanner_.token());
+    if (discipline == 0)
+        scanner_.reportFixedAt(Level::Error, "Nieprawidłowa nazwa regulaminu szeregowania");
+    else if (buildingModel())
+        if (Station* station = currentStation()) station->setDiscipline(static_cast<SchedulingKind>(discipline - 1));
+}
+
 // service := distribution '[' value {',' value} ']'
 // distribution := DET | UNI | EXP | COX | ERL | HIP | G | HIST
 void Parser::readServiceValue() {
     if (scanner_.atBoundary(true)) return;
-    scanner_.readToken(kNone, "[", kBlanks);
+    scanner_.readToken(kDistributionName);
     distribution_ = lookUp(kDistributionKeywords, scanner_.token());
     if (distribution_ == 0)
         scanner_.reportFixedAt(Level::Error, "Nieprawidłowa nazwa rozkładu");
@@ -217,7 +219,7 @@ char Parser::readClassList(bool single) {
     setAllClassFlags(false);
     char ending = 0;
     do {
-        ending = scanner_.readToken(kNone, ",);", kBlanks);
+        ending = scanner_.readToken(kClassListEntry);
         std::string name = scanner_.token();
         if (!name.empty() && name.front() == ':') name.erase(0, 1);
         const int classIndex = network_ ? network_->findClass(name) : -1;
@@ -226,7 +228,7 @@ char Parser::readClassList(bool single) {
         else
             classFlags_[classIndex] = true;
     } while (ending == ',' && !single);
-    if (!single) scanner_.readToken(kNone, "=", kBlanks);
+    if (!single) scanner_.readToken(kParameterName);
     scanner_.restoreToken(std::move(saved));
     return ending;
 }
@@ -255,117 +257,142 @@ bool Parser::histogramBoundAllowed(double bound, double previousInValue) {
 // error. After the first refused value the rest are read but not used.
 void Parser::parseService() {
     const DistributionForm& form = formOf(distribution_);
-    int i = 0;
-    bool ignoreRest = false;
-    double p[2] = {0, 0};
-    double previousBound = 0;
-    double branchProbabilities = 0;  // HIP: their sum must be 1
+    ServiceReading reading;
     char ending = 0;
     do {
-        if (i >= 1 && form.values == 1) {
-            scanner_.reportFixedAt(Level::Warning,
-                                   "Definiowany rozkład ma tylko jeden parametr, pozostałe zostaną zignorowane");
-            ignoreRest = true;
-        }
-        if (i >= 2) {
-            if (!form.repeating) {
-                scanner_.reportFixedAt(Level::Warning,
-                                       "Definiowany rozkład ma tylko dwa parametry, pozostałe zostaną zignorowane");
-                ignoreRest = true;
-            } else {
-                i = 0;
-            }
-        }
+        startServiceValue(reading);
         if (scanner_.atBoundary(true)) break;
-        ending = scanner_.readToken(kNone, ",]", kBlanks);
+        ending = scanner_.readToken(kDistributionValue);
+        if (!reading.ignoreRest) parseServiceNumber(reading);
+        ++reading.position;
 
-        if (!ignoreRest) {
-            double value = 0;
-            if (!scanner_.readNumber(value)) {
-                ignoreRest = true;
-            } else {
-                const ValueKind kind = form.kinds[i < 2 ? i : 1];
-                switch (kind) {
-                    case ValueKind::Probability:
-                        if (value < 0 || value > 1) {
-                            scanner_.reportFixedAt(
-                                Level::Error,
-                                "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie <0:1>");
-                            ignoreRest = true;
-                        }
-                        break;
-                    case ValueKind::Phases:
-                        if (value != std::trunc(value))
-                            scanner_.reportFixedAt(Level::Warning,
-                                                   "Wymagana liczba naturalna. Wartość po przecinku zostanie zignorowana");
-                        if (value < 1 || value >= static_cast<double>(INT_MAX) + 1) {
-                            scanner_.reportFixedAt(Level::Error, "Nieprawidłowa liczba faz rozkładu Erlanga");
-                            ignoreRest = true;
-                        }
-                        break;
-                    case ValueKind::Time:
-                        if (value < 0) {
-                            scanner_.reportFixedAt(Level::Error, "Czas nie może być liczbą ujemną");
-                            ignoreRest = true;
-                        } else if (distribution_ == kUni && i == 1 && value < p[0]) {
-                            scanner_.reportFixedAt(Level::Error,
-                                                   "Dolna granica rozkładu równomiernego większa od górnej");
-                            ignoreRest = true;
-                        }
-                        break;
-                    case ValueKind::Variation:
-                        if (value < 0) {
-                            scanner_.reportFixedAt(Level::Error, "Współczynnik zmienności nie może być liczbą ujemną");
-                            ignoreRest = true;
-                        }
-                        break;
-                    case ValueKind::Bound:
-                        if (value < 0) {
-                            scanner_.reportFixedAt(Level::Error, "Czas nie może być liczbą ujemną");
-                            ignoreRest = true;
-                        } else if (!histogramBoundAllowed(value, previousBound)) {
-                            scanner_.reportFixedAt(Level::Error, "Granice przedziałów histogramu nie mogą maleć");
-                            ignoreRest = true;
-                        } else {
-                            previousBound = value;
-                        }
-                        break;
-                    case ValueKind::Weight:
-                        if (value < 0) {
-                            scanner_.reportFixedAt(Level::Error, "Waga przedziału histogramu nie może być liczbą ujemną");
-                            ignoreRest = true;
-                        }
-                        break;
-                }
-                if (!ignoreRest && i < 2) p[i] = value;
-            }
-        }
-        ++i;
-
-        if (i == form.values && !ignoreRest) branchProbabilities += p[0];
-        if (i == form.values && buildingModel()) {
-            Station* station = currentStation();
-            const int classes = network_->numberOfClasses();
-            // A source's service is its arrival stream, the same for every class.
-            const bool everyClass = currentIsSource();
-            for (int r = 0; station && r < classes && r < kMaxClasses; ++r) {
-                if (!everyClass && !classFlags_[r]) continue;
-                switch (distribution_) {
-                    case kDet: station->setDet(r, p[0]); break;
-                    case kUni: station->setUni(r, p[0], p[1]); break;
-                    case kExp: station->setExp(r, p[0]); break;
-                    case kCox: station->addCoxPhase(r, p[0], p[1]); break;
-                    case kErl: station->setErl(r, static_cast<int>(p[0]), p[1]); break;
-                    case kHip: station->addHipBranch(r, p[0], p[1]); break;
-                    case kGen: station->setGen(r, p[0], p[1]); break;
-                    case kHist: station->addHistBin(r, p[0], p[1]); break;
-                }
-            }
-        }
+        if (reading.position == form.values && !reading.ignoreRest) reading.branchProbabilities += reading.group[0];
+        if (reading.position == form.values && buildingModel()) storeServiceGroup(reading);
     } while (ending == ',');
-    if (i < form.values)
+    checkServiceComplete(reading);
+}
+
+// Before each value: a value beyond a form of one or two values is surplus,
+// warned about and ignored with all that follow; a form of repeating groups
+// starts its next group.
+void Parser::startServiceValue(ServiceReading& reading) {
+    const DistributionForm& form = formOf(distribution_);
+    if (reading.position >= 1 && form.values == 1) {
+        scanner_.reportFixedAt(Level::Warning,
+                               "Definiowany rozkład ma tylko jeden parametr, pozostałe zostaną zignorowane");
+        reading.ignoreRest = true;
+    }
+    if (reading.position >= 2) {
+        if (!form.repeating) {
+            scanner_.reportFixedAt(Level::Warning,
+                                   "Definiowany rozkład ma tylko dwa parametry, pozostałe zostaną zignorowane");
+            reading.ignoreRest = true;
+        } else {
+            reading.position = 0;
+        }
+    }
+}
+
+// value := number, within the range its place in the group requires. A word
+// that is no number, or a value out of its range, makes the rest of the list
+// be read but not used.
+void Parser::parseServiceNumber(ServiceReading& reading) {
+    double value = 0;
+    if (!scanner_.readNumber(value) || !serviceValueInRange(value, reading)) {
+        reading.ignoreRest = true;
+        return;
+    }
+    if (reading.position < 2) reading.group[reading.position] = value;
+}
+
+// Reports the Error of a value outside the range of its place and answers
+// false; a histogram bound that is accepted becomes the previous bound.
+bool Parser::serviceValueInRange(double value, ServiceReading& reading) {
+    const int i = reading.position;
+    switch (formOf(distribution_).kinds[i < 2 ? i : 1]) {
+        case ValueKind::Probability:
+            if (value < 0 || value > 1) {
+                scanner_.reportFixedAt(
+                    Level::Error, "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie <0:1>");
+                return false;
+            }
+            break;
+        case ValueKind::Phases:
+            if (value != std::trunc(value))
+                scanner_.reportFixedAt(Level::Warning,
+                                       "Wymagana liczba naturalna. Wartość po przecinku zostanie zignorowana");
+            if (value < 1 || value >= static_cast<double>(INT_MAX) + 1) {
+                scanner_.reportFixedAt(Level::Error, "Nieprawidłowa liczba faz rozkładu Erlanga");
+                return false;
+            }
+            break;
+        case ValueKind::Time:
+            if (value < 0) {
+                scanner_.reportFixedAt(Level::Error, "Czas nie może być liczbą ujemną");
+                return false;
+            }
+            if (distribution_ == kUni && i == 1 && value < reading.group[0]) {
+                scanner_.reportFixedAt(Level::Error, "Dolna granica rozkładu równomiernego większa od górnej");
+                return false;
+            }
+            break;
+        case ValueKind::Variation:
+            if (value < 0) {
+                scanner_.reportFixedAt(Level::Error, "Współczynnik zmienności nie może być liczbą ujemną");
+                return false;
+            }
+            break;
+        case ValueKind::Bound:
+            if (value < 0) {
+                scanner_.reportFixedAt(Level::Error, "Czas nie może być liczbą ujemną");
+                return false;
+            }
+            if (!histogramBoundAllowed(value, reading.previousBound)) {
+                scanner_.reportFixedAt(Level::Error, "Granice przedziałów histogramu nie mogą maleć");
+                return false;
+            }
+            reading.previousBound = value;
+            break;
+        case ValueKind::Weight:
+            if (value < 0) {
+                scanner_.reportFixedAt(Level::Error, "Waga przedziału histogramu nie może być liczbą ujemną");
+                return false;
+            }
+            break;
+    }
+    return true;
+}
+
+// A complete group of values goes to the described object, for every class
+// the parameter applies to.
+void Parser::storeServiceGroup(const ServiceReading& reading) {
+    Station* station = currentStation();
+    const int classes = network_->numberOfClasses();
+    const double* p = reading.group;
+    // A source's service is its arrival stream, the same for every class.
+    const bool everyClass = currentIsSource();
+    for (int r = 0; station && r < classes && r < kMaxClasses; ++r) {
+        if (!everyClass && !classFlags_[r]) continue;
+        switch (distribution_) {
+            case kDet: station->setDet(r, p[0]); break;
+            case kUni: station->setUni(r, p[0], p[1]); break;
+            case kExp: station->setExp(r, p[0]); break;
+            case kCox: station->addCoxPhase(r, p[0], p[1]); break;
+            case kErl: station->setErl(r, static_cast<int>(p[0]), p[1]); break;
+            case kHip: station->addHipBranch(r, p[0], p[1]); break;
+            case kGen: station->setGen(r, p[0], p[1]); break;
+            case kHist: station->addHistBin(r, p[0], p[1]); break;
+        }
+    }
+}
+
+// The list must end with a whole group, and the branch probabilities of a
+// hyperexponential law must add up to 1.
+void Parser::checkServiceComplete(const ServiceReading& reading) {
+    if (reading.position < formOf(distribution_).values)
         scanner_.reportFixedAt(Level::Error, "Za mało parametrów rozkładu.");
-    else if (distribution_ == kHip && !ignoreRest && std::fabs(branchProbabilities - 1.0) > kBranchSumTolerance)
+    else if (distribution_ == kHip && !reading.ignoreRest &&
+             std::fabs(reading.branchProbabilities - 1.0) > kBranchSumTolerance)
         scanner_.reportFixedAt(Level::Error, "Suma prawdopodobieństw gałęzi rozkładu hiperwykładniczego różna od 1");
 }
 
@@ -382,7 +409,7 @@ void Parser::parseTransit() {
         bool probabilityGiven = false;
         bool refusedHere = false;
         if (scanner_.current() == '[') {
-            scanner_.readToken(kNone, "]", kBlanks);
+            scanner_.readToken(kProbability);
             std::string word = scanner_.token();
             if (!word.empty()) word.erase(0, 1);
             scanner_.restoreToken(std::move(word));
@@ -397,17 +424,18 @@ void Parser::parseTransit() {
                                    "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie (0:1>");
         if (scanner_.atBoundary(true)) break;
 
-        ending = scanner_.readToken(kNone, ",;:", kBlanks);
+        ending = scanner_.readToken(kTransitTarget);
         NetObject* target = network_ ? network_->findObject(scanner_.token()) : &NotFoundObject::instance();
-        if (target->type() == kNotFoundType)
+        const int targetType = target->type();
+        if (targetType == kNotFoundType)
             scanner_.reportFixedAt(Level::Error, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany");
         // A refused probability is no certain return to the object itself.
         if (target == currentObject_ && probability == 1 && !refusedHere)
             scanner_.reportFixedAt(Level::Warning, "Rekurencyjna tranzycja obiektu z prawdopodobieństem 1!");
-        if (target->type() == kSourceType)
+        if (targetType == kSourceType)
             scanner_.reportFixedAt(Level::Error, "Niedozwolona tranzycja do obiektu typu SOURCE");
         // The customers of a closed class circulate for ever: none may leave.
-        if (target->type() == kExitType && !currentIsSource() && network_) {
+        if (targetType == kExitType && !currentIsSource() && network_) {
             const int classes = network_->numberOfClasses();
             for (int r = 0; r < classes && r < kMaxClasses; ++r)
                 if (classFlags_[r] && network_->customers(r) > 0)

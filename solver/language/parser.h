@@ -13,7 +13,7 @@
 #include <string>
 
 #include "scanner.h"
-#include "solver/frontend/reporter.h"
+#include "solver/core/reporter.h"
 #include "solver/model/network.h"
 
 namespace kolt {
@@ -51,9 +51,29 @@ private:
     bool describeHead(int expectedType);
     void readSourceParameter();
     void readStationParameter();
+    int parameterKeyword(const char* unknownMessage);
+    void readParameterValue(int parameter, bool inStation);
+    void readDiscipline();
     void readServiceValue();
     char readClassList(bool single);
+
+    // The values of one service as they are read: the place of the next value
+    // in its group, whether the rest of the list is only read, the values of
+    // the group so far, the last histogram bound and the sum of the
+    // hyperexponential branch probabilities.
+    struct ServiceReading {
+        int position = 0;
+        bool ignoreRest = false;
+        double group[2] = {0, 0};
+        double previousBound = 0;
+        double branchProbabilities = 0;
+    };
     void parseService();
+    void startServiceValue(ServiceReading& reading);
+    void parseServiceNumber(ServiceReading& reading);
+    bool serviceValueInRange(double value, ServiceReading& reading);
+    void storeServiceGroup(const ServiceReading& reading);
+    void checkServiceComplete(const ServiceReading& reading);
     void parseTransit();
     void setAllClassFlags(bool value);
     bool buildingModel() const { return network_ && reporter_.noErrorSoFar(); }

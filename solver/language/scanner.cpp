@@ -7,73 +7,70 @@
 #include <cmath>
 #include <system_error>
 
-#include "solver/frontend/text.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A set of characters as 256 bits, for a membership test without a search;
-// the end of the text (0) is in no set.
-class CharSet {
-public:
-    explicit CharSet(std::string_view characters) {
-        for (char c : characters) add(c);
-    }
-    CharSet(std::string_view a, std::string_view b) : CharSet(a) {
-        for (char c : b) add(c);
-    }
-    bool has(char c) const {
-        const auto u = static_cast<unsigned char>(c);
-        return (bits_[u >> 6] >> (u & 63)) & 1;
-    }
-
-private:
-    void add(char c) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u != 0) bits_[u >> 6] |= std::uint64_t{1} << (u & 63);
-    }
-    std::uint64_t bits_[4] = {0, 0, 0, 0};
-};
-
-const CharSet& blanks() {
-    static const CharSet set(kBlanks);
-    return set;
-}
-
-std::size_t skipDigits(std::string_view s, std::size_t at) {
-    while (at < s.size() && isDigit(s[at])) ++at;
-    return at;
-}
-
-// Length of the decimal number at the start of `s`:
+// The decimal number at the start of a token:
 //   number   := [sign] mantissa [exponent]
 //   mantissa := digits ['.' [digits]] | '.' digits
 //   exponent := ('e' | 'E') [sign] digits
-// 0 when `s` does not begin with one. Only this form is accepted: no "inf",
-// "nan" or hexadecimal, whatever the C library would take.
-std::size_t decimalNumberLength(std::string_view s) {
+// Only this form is accepted: no "inf", "nan" or hexadecimal, whatever the C
+// library would take.
+struct DecimalNumber {
+    std::size_t length = 0;  // 0: the token does not begin with a number
+    // Without an exponent and with at most 15 digits in all, the value is
+    // digits / 10^fraction-digits. Both are exact doubles (below 2^53 and at
+    // most 10^15), so the one division rounds as correctly as from_chars
+    // does: the same bits, without its general machinery, for the short
+    // numbers network files are made of.
+    bool hasValue = false;
+    double value = 0;
+};
+
+DecimalNumber scanDecimalNumber(std::string_view s) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    DecimalNumber number;
     std::size_t at = 0;
-    if (at < s.size() && (s[at] == '+' || s[at] == '-')) ++at;
-    const std::size_t integerStart = at;
-    at = skipDigits(s, at);
-    std::size_t mantissaDigits = at - integerStart;
+    const bool negative = !s.empty() && s[0] == '-';
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) ++at;
+    std::uint64_t digits = 0;  // wraps for very long numbers, which get no value here
+    const auto takeDigits = [&] {
+        const std::size_t start = at;
+        for (; at < s.size() && isDigit(s[at]); ++at) digits = digits * 10 + static_cast<unsigned>(s[at] - '0');
+        return at - start;
+    };
+    std::size_t mantissaDigits = takeDigits();
+    std::size_t fractionDigits = 0;
     if (at < s.size() && s[at] == '.') {
-        const std::size_t fractionStart = at + 1;
-        const std::size_t fractionEnd = skipDigits(s, fractionStart);
-        mantissaDigits += fractionEnd - fractionStart;
-        at = fractionEnd;
+        ++at;
+        fractionDigits = takeDigits();
+        mantissaDigits += fractionDigits;
     }
-    if (mantissaDigits == 0) return 0;
+    if (mantissaDigits == 0) return number;
+    bool exponent = false;
     if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) {
-        std::size_t exponent = at + 1;
-        if (exponent < s.size() && (s[exponent] == '+' || s[exponent] == '-')) ++exponent;
-        const std::size_t exponentEnd = skipDigits(s, exponent);
+        std::size_t exponentStart = at + 1;
+        if (exponentStart < s.size() && (s[exponentStart] == '+' || s[exponentStart] == '-')) ++exponentStart;
+        std::size_t exponentEnd = exponentStart;
+        while (exponentEnd < s.size() && isDigit(s[exponentEnd])) ++exponentEnd;
         // An 'e' without digits is not part of the number.
-        if (exponentEnd > exponent) at = exponentEnd;
+        if (exponentEnd > exponentStart) {
+            at = exponentEnd;
+            exponent = true;
+        }
     }
-    return at;
+    number.length = at;
+    if (!exponent && mantissaDigits <= 15) {
+        const double magnitude = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
+        number.hasValue = true;
+        number.value = negative ? -magnitude : magnitude;
+    }
+    return number;
 }
 
 }  // namespace
@@ -85,85 +82,59 @@ Scanner::Scanner(Reporter& reporter, std::string text) : reporter_(reporter), te
     // The first character is read as every later one: counted, and a comment
     // that opens the file removed.
     step();
-    removeComment();
-}
-
-// Takes the next character of the text and counts it: a line end starts a
-// new line at column 0, so the first character of a line is column 1.
-void Scanner::step() {
-    if (next_ >= text_.size()) {
-        current_ = 0;
-        return;
-    }
-    current_ = text_[next_++];
-    if (current_ == '\n') {
-        ++line_;
-        column_ = 0;
-    } else {
-        ++column_;
-    }
-}
-
-void Scanner::advance() {
-    if (current_ == 0) return;
-    step();
-    removeComment();
+    if (current_ == '!') removeComment();
 }
 
 // A '!' just taken opens a comment: it runs to the next '!' or the end of the
 // text, and the character after the closing '!' becomes current. The test is
 // made once: that character is taken as it is, even when it is another '!'.
+// The comment's characters are taken by step() like any other, so its line
+// ends are counted where every line end is.
 void Scanner::removeComment() {
-    if (current_ != '!') return;
     do step();
     while (current_ != '!' && current_ != 0);
     if (current_ == '!') step();
 }
 
-char Scanner::readToken(std::string_view skipTo, std::string_view terminators, std::string_view separators) {
-    const CharSet& blank = blanks();
-    if (!skipTo.empty()) {
-        const CharSet target(skipTo);
-        while (current_ != 0 && !target.has(current_)) advance();
+std::string_view Scanner::advance(const CharSet& runEnds, std::size_t limit) {
+    if (current_ == 0) return {};
+    const std::size_t start = next_ - 1;
+    const std::size_t last = start + std::min(limit, text_.size() - start);
+    std::size_t end = next_;
+    while (end < last && !runEnds.has(text_[end])) ++end;
+    next_ = end;
+    advance();
+    return std::string_view(text_).substr(start, end - start);
+}
+
+char Scanner::readToken(const TokenRequest& request) {
+    if (request.skipsTo) {
+        while (current_ != 0 && !request.skipTarget.has(current_)) advance();
         advance();
-        while (blank.has(current_)) advance();
+        skipBlanks();
     }
-    // The test runs once per character of the file: sets, not searches.
-    const CharSet ends(separators, terminators);
     token_.clear();
-    while (current_ != 0 && !ends.has(current_) && token_.size() < kMaxTokenLength) {
-        token_.push_back(current_);
-        // The ordinary characters that follow (no comment, no line end, none
-        // that ends the token) are taken as a run, counted as advance()
-        // would count them one by one; advance() then takes the next one.
-        const std::size_t limit = std::min(text_.size(), next_ + (kMaxTokenLength - token_.size()));
-        std::size_t end = next_;
-        while (end < limit && text_[end] != '!' && text_[end] != '\n' && !ends.has(text_[end])) ++end;
-        token_.append(text_, next_, end - next_);
-        column_ += static_cast<int>(end - next_);
-        next_ = end;
-        advance();
-    }
+    while (current_ != 0 && !request.ends.has(current_) && token_.size() < kMaxTokenLength)
+        token_ += advance(request.runEnds, kMaxTokenLength - token_.size());
     tokenLine_ = line_;
-    tokenColumn_ = column_;
-    const CharSet separator(separators);
-    while (separator.has(current_)) advance();
+    tokenColumn_ = column();
+    while (request.separatorSet.has(current_)) advance();
 
     char result = 0;
-    if (!terminators.empty()) {
-        if (current_ == 0 || inSet(current_, terminators)) {
+    if (!request.terminators.empty()) {
+        if (current_ == 0 || request.terminatorSet.has(current_)) {
             result = current_;
             advance();
         } else {
             std::string expected;
-            for (char c : terminators) {
+            for (char c : request.terminators) {
                 if (!expected.empty()) expected += "' lub '";
                 expected += c;
             }
             reportAt(Level::Warning, fixedText("Oczekiwano: '") + expected + "'");
         }
     }
-    while (blank.has(current_)) advance();
+    skipBlanks();
     return result;
 }
 
@@ -214,32 +185,33 @@ bool Scanner::readNumber(double& out) {
         reportFixedAt(Level::Error, "Żadna liczba nie została podana.");
         return false;
     }
-    std::string_view number(token_);
-    const std::size_t length = decimalNumberLength(number);
-    if (length == 0) {
+    const DecimalNumber number = scanDecimalNumber(token_);
+    if (number.length == 0) {
         reportFixedAt(Level::Error, "Zły format liczby rzeczywistej");
         return false;
     }
-    // from_chars is locale-independent but takes no '+'.
-    std::string_view digits = number.substr(0, length);
-    if (digits.front() == '+') digits.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    // Below the smallest normal double a value has lost its precision, and
-    // its reciprocal (a rate) is infinite: refused as out of range as well.
-    if (error == std::errc::result_out_of_range || (value != 0 && std::fabs(value) < DBL_MIN)) {
-        reportFixedAt(Level::Error, "Liczba spoza dopuszczalnego zakresu");
-        return false;
-    }
-    if (error != std::errc() || end != digits.data() + digits.size()) {
-        reportFixedAt(Level::Error, "Zły format liczby rzeczywistej");
-        return false;
+    double value = number.value;
+    if (!number.hasValue) {
+        // from_chars is locale-independent but takes no '+'.
+        std::string_view digits = std::string_view(token_).substr(0, number.length);
+        if (digits.front() == '+') digits.remove_prefix(1);
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        // Below the smallest normal double a value has lost its precision, and
+        // its reciprocal (a rate) is infinite: refused as out of range as well.
+        if (error == std::errc::result_out_of_range || (value != 0 && std::fabs(value) < DBL_MIN)) {
+            reportFixedAt(Level::Error, "Liczba spoza dopuszczalnego zakresu");
+            return false;
+        }
+        if (error != std::errc() || end != digits.data() + digits.size()) {
+            reportFixedAt(Level::Error, "Zły format liczby rzeczywistej");
+            return false;
+        }
     }
     if (value == 0) {
         reportFixedAt(Level::Error, "Wartość liczby nie może być równa 0");
         return false;
     }
-    if (length < number.size())
+    if (number.length < token_.size())
         reportFixedAt(Level::Warning, "W podanej liczbie zostały użyte niedozwolone znaki, które zostaną zignorowane");
     out = value;
     return true;

@@ -33,18 +33,106 @@
 // checked at every station first), a station nobody reaches (code 26, before
 // anything divides by its zero arrival rate), a closed loop (code 33); a
 // singular variability system is also reported as code 33.
-#include <cmath>
 #include <cstddef>
 
 #include <vector>
 
+#include "solver/methods/array_index.h"
+#include "solver/methods/gauss_jordan.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/methods.h"
-#include "solver/methods/open_topology.h"
 #include "solver/methods/sparse_system.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods {
 namespace {
+
+// Every station's load once the arrival rates are known, in station order;
+// false with kOverloaded at the first station without a steady state.
+bool loadStations(int M, int R, const double* TAU, const double* LMBNR, double* OBCNR, double* LAMBN, double* OBCN,
+                  int& code, int& station) {
+    for (station = 1; station <= M; ++station) {
+        const int m = station;
+        stationLoad(R, m, TAU, LMBNR, OBCNR, LAMBN, OBCN);
+        if (!(OBCN[m - 1] < 1.0)) {  // NaN or infinite too: an unbounded load
+            code = kOverloaded;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The variability system divides by every station's arrival rate: false
+// with kZeroUtilisation at the first station that nobody reaches.
+bool everyStationReached(int M, const double* LAMBN, const double* OBCN, int& code, int& station) {
+    for (station = 1; station <= M; ++station)
+        if (LAMBN[station - 1] == 0.0 || OBCN[station - 1] == 0.0) {
+            code = kZeroUtilisation;
+            return false;
+        }
+    return true;
+}
+
+// Right-hand side of station m's departure-variability row,
+// lambda(m) s(m) + (1 - rho)(1 + 2 rho) - 1; `work` receives s(m).
+double departureTerm(int R, int m, const double* LAMBN, const double* OBCN, const double* LMBNR, const double* TAU,
+                     const double* CBNR2, double& work) {
+    const double rho = OBCN[m - 1];
+    work = 0.0;
+    for (int r = 1; r <= R; ++r) {
+        const std::size_t x = classStation(R, r, m);
+        const double mu = TAU[x];
+        if (mu != 0.0) work += LMBNR[x] * (CBNR2[x] + 1.0) / (mu * mu);
+    }
+    return LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
+}
+
+// RJI(j, i), the share of the customers leaving station j that go next to
+// station i, from the routing as it was before the traffic equations (BP1).
+void aggregateRouting(int M, int R, const double* BP1, const double* LMBNR, const double* LAMBN, double* RJI) {
+    const int RM = R * M;
+    for (int j = 1; j <= M; ++j)
+        for (int i = 1; i <= M; ++i) {
+            double sum = 0.0;
+            for (int r = 1; r <= R; ++r)
+                sum += BP1[columnMajor(RM, trafficPair(R, i, r), trafficPair(R, j, r))] *
+                       LMBNR[classStation(R, r, j)] / LAMBN[j - 1];
+            RJI[columnMajor(M, j, i)] = sum;
+        }
+}
+
+// The variability system in G, 2M x (2M+1) by columns: rows and columns
+// 1..M for the departure variabilities, M+1..2M for the arrival
+// variabilities, the right-hand side last. CAN2 receives the arrival
+// variabilities; false on a zero pivot.
+bool solveVariability(int M, int R, const double* BP1, const double* RJI, const double* LAMBN, const double* OBCN,
+                      const double* LMBNR, const double* TAU, const double* CBNR2, const double* C0NR2, double* G,
+                      double* CAN2, double& work) {
+    const int RM = R * M;
+    const int n = 2 * M;
+    auto g = [G, n](int i, int j) -> double& { return G[columnMajor(n, i, j)]; };
+    for (std::size_t x = 0; x < static_cast<std::size_t>(n) * (n + 1); ++x) G[x] = 0.0;
+    for (int k = 1; k <= n; ++k) g(k, k) = 1.0;
+    for (int m = 1; m <= M; ++m) {
+        g(m, M + m) = OBCN[m - 1] - 1.0;
+        g(m, n + 1) = departureTerm(R, m, LAMBN, OBCN, LMBNR, TAU, CBNR2, work);
+    }
+    for (int i = 1; i <= M; ++i) {
+        const double lambda = LAMBN[i - 1];
+        double rhs = 0.0;
+        for (int j = 1; j <= M; ++j) {
+            const double p = RJI[columnMajor(M, j, i)];
+            g(M + i, j) = -p * p * LAMBN[j - 1] / lambda;
+            rhs += (1.0 - p) * p * LAMBN[j - 1] / lambda;
+        }
+        for (int r = 1; r <= R; ++r)
+            rhs -= BP1[columnMajor(RM, trafficPair(R, i, r), RM + 1)] * C0NR2[classStation(R, r, i)] / lambda;
+        g(M + i, n + 1) = rhs;
+    }
+    if (!eliminateGaussJordan(n, G)) return false;
+    for (int m = 1; m <= M; ++m) CAN2[m - 1] = g(M + m, n + 1);
+    return true;
+}
 
 // The variability system from routing lists: RJI as per-station lists, G as
 // a sparse matrix of 2M columns; CAN2 receives the arrival variabilities.
@@ -52,7 +140,6 @@ namespace {
 bool solveVariabilityFromLists(int M, int R, const OpenRouting& routing, const double* LAMBN, const double* OBCN,
                                const double* LMBNR, const double* TAU, const double* CBNR2, const double* C0NR2,
                                double* CAN2, double& work) {
-    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
     // RJI(j, i) for the stations i that station j sends customers to.
     std::vector<std::int64_t> rjiStart{0};
     std::vector<int> rjiTo;
@@ -62,9 +149,9 @@ bool solveVariabilityFromLists(int M, int R, const OpenRouting& routing, const d
     std::vector<int> touched;
     for (int j = 1; j <= M; ++j) {
         for (int r = 1; r <= R; ++r) {
-            const std::size_t pair = rm(r, j);
+            const std::size_t pair = classStation(R, r, j);
             for (std::int64_t k = routing.start[pair]; k < routing.start[pair + 1]; ++k) {
-                const int i = routing.target[k] / R + 1;
+                const int i = stationOfPair(R, routing.target[k]);
                 if (seenFrom[i] != j) {
                     seenFrom[i] = j;
                     touched.push_back(i);
@@ -96,18 +183,14 @@ bool solveVariabilityFromLists(int M, int R, const OpenRouting& routing, const d
         G.endColumn();
     }
     for (int m = 1; m <= M; ++m) {
-        const double rho = OBCN[m - 1];
-        G.add(m - 1, rho - 1.0);
+        G.add(m - 1, OBCN[m - 1] - 1.0);
         G.add(M + m - 1, 1.0);
         G.endColumn();
-        work = 0.0;
+        b[m - 1] = departureTerm(R, m, LAMBN, OBCN, LMBNR, TAU, CBNR2, work);
         for (int r = 1; r <= R; ++r) {
-            const double mu = TAU[rm(r, m)];
-            if (mu != 0.0) work += LMBNR[rm(r, m)] * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
+            const std::size_t x = classStation(R, r, m);
+            b[M + m - 1] -= routing.minusExternalRate[x] * C0NR2[x] / LAMBN[m - 1];
         }
-        b[m - 1] = LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
-        for (int r = 1; r <= R; ++r)
-            b[M + m - 1] -= routing.minusExternalRate[rm(r, m)] * C0NR2[rm(r, m)] / LAMBN[m - 1];
     }
     if (!solveSparse(G, b.data(), b.data())) return false;
     for (int m = 1; m <= M; ++m) CAN2[m - 1] = b[M + m - 1];
@@ -120,7 +203,6 @@ bool solveVariabilityFromLists(int M, int R, const OpenRouting& routing, const d
 void evaluateStations(int M, int R, const double* LAMBN, const double* OBCN, const double* LMBNR, const double* TAU,
                       const double* CBNR2, const double* CAN2, double* MIN, double* CBN2, double* ENKN, double* ENTN,
                       double* ENRTNR, double* ENRKNR, int& code, int& station) {
-    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
     for (station = 1; station <= M; ++station) {
         const int m = station;
         const double rho = OBCN[m - 1];
@@ -136,8 +218,9 @@ void evaluateStations(int M, int R, const double* LAMBN, const double* OBCN, con
         }
         double mix = 0.0;
         for (int r = 1; r <= R; ++r) {
-            const double mu = TAU[rm(r, m)];
-            if (mu != 0.0) mix += (LMBNR[rm(r, m)] / lambda) * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
+            const std::size_t x = classStation(R, r, m);
+            const double mu = TAU[x];
+            if (mu != 0.0) mix += (LMBNR[x] / lambda) * (CBNR2[x] + 1.0) / (mu * mu);
         }
         CBN2[m - 1] = MIN[m - 1] * MIN[m - 1] * mix - 1.0;
         ENKN[m - 1] = rho * (0.5 + 0.5 * (rho * CAN2[m - 1] + CBN2[m - 1]) / (1.0 - rho));
@@ -146,7 +229,7 @@ void evaluateStations(int M, int R, const double* LAMBN, const double* OBCN, con
         if (ENKN[m - 1] < rho) ENKN[m - 1] = rho;
         ENTN[m - 1] = ENKN[m - 1] / lambda;
         for (int r = 1; r <= R; ++r) {
-            const std::size_t x = rm(r, m);
+            const std::size_t x = classStation(R, r, m);
             if (TAU[x] == 0.0) continue;
             ENRTNR[x] = 1.0 / TAU[x] - 1.0 / MIN[m - 1] + ENTN[m - 1];
             ENRKNR[x] = ENRTNR[x] * LMBNR[x];
@@ -167,85 +250,31 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
         code = kImproperTopology;
         return;
     }
-    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
-    auto pair = [R](int m, int r) { return (m - 1) * R + r; };
-    auto bp1 = [BP1, RM](int i, int j) { return BP1[static_cast<std::size_t>(j - 1) * RM + (i - 1)]; };
-    auto rji = [RJI, M](int j, int i) -> double& { return RJI[static_cast<std::size_t>(i - 1) * M + (j - 1)]; };
-    const int n = 2 * M;
-    auto g = [G, n](int i, int j) -> double& { return G[static_cast<std::size_t>(j - 1) * n + (i - 1)]; };
-
+    // The traffic equations overwrite BP; the variability system still needs
+    // the routing and the external rates.
     if (!lists) {
         const std::size_t bpSize = static_cast<std::size_t>(RM) * (RM + 1);
         for (std::size_t x = 0; x < bpSize; ++x) BP1[x] = BP[x];
     }
-    const bool solved = lists ? everyCustomerCanLeave(RM, *lists) && solveTrafficEquations(RM, *lists, LMBNR)
-                              : everyCustomerCanLeave(RM, BP) && solveTrafficEquations(RM, BP, LMBNR);
-    if (!solved) {        code = kImproperTopology;
+    if (!solveArrivalRates(RM, BP, lists, LMBNR)) {
+        code = kImproperTopology;
         return;
     }
+    if (!loadStations(M, R, TAU, LMBNR, OBCNR, LAMBN, OBCN, code, station)) return;
+    if (!everyStationReached(M, LAMBN, OBCN, code, station)) return;
 
-    for (station = 1; station <= M; ++station) {
-        const int m = station;
-        stationLoad(R, m, TAU, LMBNR, OBCNR, LAMBN, OBCN);
-        if (!(OBCN[m - 1] < 1.0)) {  // NaN or infinite too: an unbounded load
-            code = kOverloaded;
-            return;
-        }
-    }
-    // The variability system divides by every station's arrival rate.
-    for (station = 1; station <= M; ++station)
-        if (LAMBN[station - 1] == 0.0 || OBCN[station - 1] == 0.0) {
-            code = kZeroUtilisation;
-            return;
-        }
-
+    bool solved;
     if (lists) {
-        if (!solveVariabilityFromLists(M, R, *lists, LAMBN, OBCN, LMBNR, TAU, CBNR2, C0NR2, CAN2, work)) {
-            code = kImproperTopology;
-            station = 0;
-            return;
-        }
-        evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code,
-                         station);
-        return;
+        solved = solveVariabilityFromLists(M, R, *lists, LAMBN, OBCN, LMBNR, TAU, CBNR2, C0NR2, CAN2, work);
+    } else {
+        aggregateRouting(M, R, BP1, LMBNR, LAMBN, RJI);
+        solved = solveVariability(M, R, BP1, RJI, LAMBN, OBCN, LMBNR, TAU, CBNR2, C0NR2, G, CAN2, work);
     }
-    for (int j = 1; j <= M; ++j)
-        for (int i = 1; i <= M; ++i) {
-            double sum = 0.0;
-            for (int r = 1; r <= R; ++r) sum += bp1(pair(i, r), pair(j, r)) * LMBNR[rm(r, j)] / LAMBN[j - 1];
-            rji(j, i) = sum;
-        }
-
-    for (std::size_t x = 0; x < static_cast<std::size_t>(n) * (n + 1); ++x) G[x] = 0.0;
-    for (int k = 1; k <= n; ++k) g(k, k) = 1.0;
-    for (int m = 1; m <= M; ++m) {
-        const double rho = OBCN[m - 1];
-        g(m, M + m) = rho - 1.0;
-        work = 0.0;
-        for (int r = 1; r <= R; ++r) {
-            const double mu = TAU[rm(r, m)];
-            if (mu != 0.0) work += LMBNR[rm(r, m)] * (CBNR2[rm(r, m)] + 1.0) / (mu * mu);
-        }
-        g(m, n + 1) = LAMBN[m - 1] * work + (1.0 - rho) * (2.0 * rho + 1.0) - 1.0;
-    }
-    for (int i = 1; i <= M; ++i) {
-        const double lambda = LAMBN[i - 1];
-        double rhs = 0.0;
-        for (int j = 1; j <= M; ++j) {
-            const double p = rji(j, i);
-            g(M + i, j) = -p * p * LAMBN[j - 1] / lambda;
-            rhs += (1.0 - p) * p * LAMBN[j - 1] / lambda;
-        }
-        for (int r = 1; r <= R; ++r) rhs -= bp1(pair(i, r), RM + 1) * C0NR2[rm(r, i)] / lambda;
-        g(M + i, n + 1) = rhs;
-    }
-
-    if (!eliminateGaussJordan(n, G)) {
+    if (!solved) {
         code = kImproperTopology;
         station = 0;
         return;
     }
-    for (int m = 1; m <= M; ++m) CAN2[m - 1] = g(M + m, n + 1);
     evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code,
                      station);
 }

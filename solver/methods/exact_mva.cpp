@@ -36,10 +36,11 @@
 #include <cmath>
 #include <vector>
 
+#include "solver/methods/array_index.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/methods.h"
 #include "solver/methods/mva_state.h"
 #include "solver/methods/priority_approximation.h"
-#include "solver/methods/sparse_system.h"
 #include "solver/methods/visit_ratios.h"
 
 namespace kolt::methods {
@@ -88,7 +89,7 @@ bool validInput(int M, int R, const int* K, const int* TYPE) {
     for (int r = 0; r < R; ++r)
         if (K[r] < 0 || K[r] == INT32_MAX) return false;
     for (int m = 0; m < M; ++m)
-        if (TYPE[m] < 1 || TYPE[m] > 6) return false;
+        if (TYPE[m] < kClosedFifo || TYPE[m] > kClosedPriorHol) return false;
     return true;
 }
 
@@ -122,11 +123,11 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
                 const std::size_t x = s.rm(r, m);
                 double w;
                 switch (s.TYPE[m - 1]) {
-                case 4:
+                case kClosedIs:
                     w = p == 0 ? 0.0 : D[x];
                     break;
-                case 5:
-                case 6:
+                case kClosedPriorPr:
+                case kClosedPriorHol:
                     if (!priority.residenceTime(s, r, m, w)) return false;
                     break;
                 default:
@@ -144,7 +145,7 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
             if (priority.active()) priority.classStep(s, r);
         }
         for (int m = 1; m <= M; ++m) {
-            if (s.TYPE[m - 1] >= 5) {
+            if (isPriorityStation(s.TYPE[m - 1])) {
                 priority.stationStep(s, m);
                 continue;
             }
@@ -194,12 +195,12 @@ int runPriorityRecursion(int M, int R, std::int64_t L, const int* bound, const i
     PriorityApproximation priority;
     if (const int refused = priority.prepare(s, roLines)) return refused;
     for (int m = 1; m <= M; ++m)
-        if (TYPE[m - 1] <= 4) s.queueAt(m, 0) = 1.0;
+        if (!isPriorityStation(TYPE[m - 1])) s.queueAt(m, 0) = 1.0;
     if (priority.active()) priority.setEmpty(s);
     if (!runRecursion(s, priority)) return kClosedNetworkFailed;
     // The last vector enumerated is the full population: offset S - 1.
     for (int m = 1; m <= M; ++m)
-        if (TYPE[m - 1] <= 4) N[m - 1] = s.queueAt(m, S - 1) - 1.0;
+        if (!isPriorityStation(TYPE[m - 1])) N[m - 1] = s.queueAt(m, S - 1) - 1.0;
     return 0;
 }
 
@@ -208,16 +209,16 @@ int runPriorityRecursion(int M, int R, std::int64_t L, const int* bound, const i
 // every population of classes 2..R. Writes W (per cycle), LAMBDA and N.
 void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, const int* SR, const double* D,
                              double* queue, int columns, double* W, double* LAMBDA, double* N) {
-    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
+    auto rm = [R](int r, int m) { return classStation(R, r, m); };
     // Table columns: queueing stations in order, then one column of ones
     // that the delay stations read, so that W = D * 1.0 = D.
     std::vector<int> column(M + 1, 0);
     int queueing = 0;
     for (int m = 1; m <= M; ++m)
-        if (TYPE[m - 1] != 4) column[m] = queueing++;
+        if (TYPE[m - 1] != kClosedIs) column[m] = queueing++;
     const int ones = queueing;
     for (int m = 1; m <= M; ++m)
-        if (TYPE[m - 1] == 4) column[m] = ones;
+        if (TYPE[m - 1] == kClosedIs) column[m] = ones;
 
     // Per class, its stations in increasing order (demand and column); per
     // queueing column, the residence times of the classes that visit it, in
@@ -241,7 +242,7 @@ void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, co
     std::vector<int> termStart(queueing + 1, 0);
     std::vector<Term> terms;
     for (int m = 1; m <= M; ++m) {
-        if (TYPE[m - 1] == 4) continue;
+        if (TYPE[m - 1] == kClosedIs) continue;
         for (int r = 1; r <= R; ++r) {
             if (!(SR[rm(r, m)] & 0xFF)) continue;
             int v = first[r];
@@ -310,7 +311,7 @@ void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, co
             if (SR[rm(r, m)] & 0xFF) W[rm(r, m)] = w[v++];
     }
     for (int m = 1; m <= M; ++m) {
-        if (TYPE[m - 1] != 4) {
+        if (TYPE[m - 1] != kClosedIs) {
             N[m - 1] = full[column[m]] - 1.0;
             continue;
         }
@@ -323,7 +324,7 @@ void runProductFormRecursion(int M, int R, const int* bound, const int* TYPE, co
 
 bool hasPriorityStations(int M, const int* TYPE) {
     for (int m = 0; m < M; ++m)
-        if (TYPE[m] == 5 || TYPE[m] == 6) return true;
+        if (isPriorityStation(TYPE[m])) return true;
     return false;
 }
 
@@ -344,20 +345,17 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
               double* LAMBDA, int& failed, std::FILE* roLines, const RoutingLists* lists) {
     failed = 0;
     if (!validInput(M, R, K, TYPE)) {
-        failed = 1;
+        failed = kClosedNetworkFailed;
         return;
     }
-    VisitRatioWorkspace work(M + 1);
-    checkRouting(M, R, L, ADP, SN, INDEX, lists, failed, work);
-    if (failed) return;
-    solveVisitRatios(M, R, ADP, SR, SN, INDEX, lists, THETA, work, failed, kSparseThreshold);
+    checkRoutingAndSolveVisitRatios(M, R, L, ADP, SR, SN, INDEX, lists, THETA, failed);
     if (failed) return;
 
     const int count = M * R;
     RestoreOnExit restore(R, K, count, TAU);
     for (int m = 1; m <= M; ++m)
         for (int r = 1; r <= R; ++r) {
-            const std::size_t x = static_cast<std::size_t>(m - 1) * R + (r - 1);
+            const std::size_t x = classStation(R, r, m);
             if (SR[x] & 0xFF) TAU[x] *= THETA[x];
         }
 
@@ -366,7 +364,7 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
         int columns = 0;
         bool delay = false;
         for (int m = 0; m < M; ++m) {
-            if (TYPE[m] == 4)
+            if (TYPE[m] == kClosedIs)
                 delay = true;
             else
                 ++columns;
@@ -375,13 +373,13 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
         std::int64_t rows = 1;
         for (int i = 2; i <= R; ++i) {
             if (rows > L / columns / K[i - 1]) {
-                failed = 1;
+                failed = kClosedNetworkFailed;
                 return;
             }
             rows *= K[i - 1];
         }
         if (rows * columns > L) {
-            failed = 1;
+            failed = kClosedNetworkFailed;
             return;
         }
         runProductFormRecursion(M, R, K, TYPE, SR, TAU, ADP, columns, W, LAMBDA, N);
@@ -393,7 +391,7 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
 
     for (int m = 1; m <= M; ++m)
         for (int r = 1; r <= R; ++r) {
-            const std::size_t x = static_cast<std::size_t>(m - 1) * R + (r - 1);
+            const std::size_t x = classStation(R, r, m);
             if (SR[x] & 0xFF) W[x] /= THETA[x];
         }
 }

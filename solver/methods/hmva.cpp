@@ -27,8 +27,9 @@
 
 #include <vector>
 
+#include "solver/methods/array_index.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/methods.h"
-#include "solver/methods/sparse_system.h"
 #include "solver/methods/visit_ratios.h"
 
 namespace kolt::methods {
@@ -46,10 +47,8 @@ struct Hmva {
     double* W;
     double* D;  // correction terms, R x M x R
     std::vector<double> f = std::vector<double>(R + 1);  // f(s, m) of one station, once for all its classes
-    std::size_t rm(int r, int m) const { return static_cast<std::size_t>(m - 1) * R + (r - 1); }
-    std::size_t rmr(int a, int m, int b) const {
-        return static_cast<std::size_t>(b - 1) * R * M + static_cast<std::size_t>(m - 1) * R + (a - 1);
-    }
+    std::size_t rm(int r, int m) const { return classStation(R, r, m); }
+    std::size_t rmr(int a, int m, int b) const { return classStationClass(R, M, a, m, b); }
 
     // Fixed point at the population K holds now; Q is read and rewritten.
     bool solveFixedPoint(double* Q) {
@@ -58,7 +57,7 @@ struct Hmva {
         const double tol = 1.0 / (16.0 * static_cast<double>(T) + 4000.0);
         for (int pass = 0; pass < kMaxPasses; ++pass) {
             for (int m = 1; m <= M; ++m) {
-                if (TYPE[m - 1] == 4) {
+                if (TYPE[m - 1] == kClosedIs) {
                     for (int r = 1; r <= R; ++r) W[rm(r, m)] = TAU[rm(r, m)];
                     continue;
                 }
@@ -102,18 +101,15 @@ void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const
     bool valid = M >= 1 && R >= 1;
     for (int r = 0; valid && r < R; ++r) valid = K[r] >= 0;
     if (!valid) {
-        failed = 1;
+        failed = kClosedNetworkFailed;
         return;
     }
-    VisitRatioWorkspace work(M + 1);
-    checkRouting(M, R, L, ADP, SN, INDEX, lists, failed, work);
-    if (failed) return;
-    solveVisitRatios(M, R, ADP, SR, SN, INDEX, lists, THETA, work, failed, kSparseThreshold);
+    checkRoutingAndSolveVisitRatios(M, R, L, ADP, SR, SN, INDEX, lists, THETA, failed);
     if (failed) return;
 
     const std::size_t RM = static_cast<std::size_t>(R) * M;
     if (static_cast<std::int64_t>(2 * R * RM) > L) {
-        failed = 1;
+        failed = kClosedNetworkFailed;
         return;
     }
     // The fixed point reads THETA of every pair; unvisited ones weigh nothing.
@@ -136,7 +132,7 @@ void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const
 
     for (int pass = 1; pass <= 2; ++pass) {
         if (!h.solveFixedPoint(Q)) {
-            failed = 1;
+            failed = kClosedNetworkFailed;
             return;
         }
         for (int s = 1; s <= R; ++s) {
@@ -145,7 +141,7 @@ void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const
             const bool converged = h.solveFixedPoint(Qb + h.rmr(1, 1, s));
             ++K[s - 1];
             if (!converged) {
-                failed = 1;
+                failed = kClosedNetworkFailed;
                 return;
             }
         }
@@ -161,7 +157,7 @@ void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const
             }
     }
     if (!h.solveFixedPoint(Q)) {
-        failed = 1;
+        failed = kClosedNetworkFailed;
         return;
     }
     for (std::size_t x = 0; x < RM; ++x) N[x] = W[x] != 0.0 ? Q[x] / W[x] : 0.0;

@@ -27,7 +27,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "solver/methods/open_topology.h"
+#include "solver/methods/array_index.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods {
@@ -38,14 +39,8 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
     code = 0;
     station = 0;
     const int RM = R * M;
-    auto rm = [R](int r, int m) { return static_cast<std::size_t>(m - 1) * R + (r - 1); };
-    if (RM < 1) {
+    if (RM < 1 || !solveArrivalRates(RM, BP, lists, LMBNR)) {
         code = kImproperTopology;
-        return;
-    }
-    const bool solved = lists ? everyCustomerCanLeave(RM, *lists) && solveTrafficEquations(RM, *lists, LMBNR)
-                              : everyCustomerCanLeave(RM, BP) && solveTrafficEquations(RM, BP, LMBNR);
-    if (!solved) {        code = kImproperTopology;
         return;
     }
 
@@ -65,7 +60,7 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
         MIN[m - 1] = LAMBN[m - 1] / OBCN[m - 1];
         const double rho = OBCN[m - 1];
 
-        if (TYPE[m - 1] == 1) {
+        if (TYPE[m - 1] == kJacksonIs) {
             ENKN[m - 1] = rho;
             if (LAMBN[m - 1] == 0.0) {
                 code = kZeroThroughput;
@@ -79,7 +74,7 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
             }
             const double c = OBCN[m - 1] / ENKN[m - 1];
             for (int r = 1; r <= R; ++r) {
-                const std::size_t x = rm(r, m);
+                const std::size_t x = classStation(R, r, m);
                 ENRKNR[x] = OBCNR[x];
                 OBCNR[x] *= c;
                 ENRTNR[x] = TAU[x] != 0.0 ? 1.0 / TAU[x] : 0.0;
@@ -99,7 +94,7 @@ void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* O
         }
         ENTN[m - 1] = f / MIN[m - 1];
         for (int r = 1; r <= R; ++r) {
-            const std::size_t x = rm(r, m);
+            const std::size_t x = classStation(R, r, m);
             ENRKNR[x] = OBCNR[x] * f;
             // A pair without service carries no load; its time is defined
             // as 0 rather than left as it was.

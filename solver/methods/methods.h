@@ -1,30 +1,27 @@
 // Entry points of the numerical routines. Each works only on the flat arrays
 // it is handed: 32-bit integers and doubles, class-by-station arrays stored
 // by columns with the class index fastest (element (r, m), 1-based, at
-// (m-1)*R + r - 1). Failure is reported only through the flag or code given.
+// classStation(R, r, m) = (m-1)*R + r - 1). Failure is reported only through
+// the flag or code given (method_codes.h).
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 
+#include "solver/methods/method_codes.h"
 #include "solver/methods/traffic_equations.h"
 #include "solver/methods/visit_ratios.h"
 
 namespace kolt::methods {
 
-// Values of the closed-network failure flag: 1 for a network the method
-// cannot solve (routing not strongly connected, a failed priority step);
-// the priority approximation's limits are told apart so that the user learns
-// which limit the network exceeds.
-enum ClosedFailure : int { kClosedNetworkFailed = 1, kPriorityStationLimit = 2, kPriorityTableLimit = 3 };
-
-// Exact mean value analysis (MVA and MVAP). `failed` is set to 0 on entry, to
-// kPriorityStationLimit or kPriorityTableLimit when the priority tables
-// cannot hold the network (before the recursion), and to 1 for any other
-// failure. K and TAU are restored on every exit. `roLines` receives the
-// utilisation diagnostics of the priority approximation. `lists` carries the
-// routing of the classes that have no dense block in ADP (null when every
-// class has one).
+// Exact mean value analysis (MVA and MVAP) on the ClosedStationType codes in
+// TYPE. `failed` is set to 0 on entry, to kPriorityStationLimit or
+// kPriorityTableLimit when the priority tables cannot hold the network
+// (before the recursion), and to kClosedNetworkFailed for any other failure.
+// K and TAU are restored on every exit. `roLines` receives the utilisation
+// diagnostics of the priority approximation. `lists` carries the routing of
+// the classes that have no dense block in ADP (null when every class has
+// one).
 void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU, const int* SN,
               double* ADP, const int* INDEX, int mode, double* THETA, double* N, double* W, double* LAMBDA,
               int& failed, std::FILE* roLines, const RoutingLists* lists = nullptr);
@@ -40,7 +37,8 @@ void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const
                     const int* SN, double* ADP, const int* INDEX, int mode, double* THETA, double* LAMBDA,
                     double* W, double* N, int& failed, const RoutingLists* lists = nullptr);
 
-// Open product-form network (JACKSON). `code` 0 and `station` M+1 on success.
+// Open product-form network (JACKSON) on the JacksonStationType codes in
+// TYPE. `code` 0 and `station` M+1 on success, otherwise an OpenFailure.
 // With `lists` (the routing of a network too large for a dense traffic
 // matrix) BP is not used and may be null.
 void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,

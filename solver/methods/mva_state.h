@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "solver/methods/array_index.h"
+
 namespace kolt::methods {
 
 struct MvaState {
@@ -26,7 +28,7 @@ struct MvaState {
     std::int64_t offset = 0;           // 0-based queue-table position of n in column 1
 
     // Element (r, m), 1-based, of a class-by-station array.
-    std::size_t rm(int r, int m) const { return static_cast<std::size_t>(m - 1) * R + (r - 1); }
+    std::size_t rm(int r, int m) const { return classStation(R, r, m); }
     bool visits(int r, int m) const { return (SR[rm(r, m)] & 0xFF) != 0; }
     // Queue-table entry of column j at the population whose offset is given.
     double& queueAt(int j, std::int64_t at) const { return queue[at + static_cast<std::int64_t>(j - 1) * S]; }

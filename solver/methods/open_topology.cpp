@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "solver/methods/array_index.h"
+
 namespace kolt::methods {
 namespace {
 
@@ -51,7 +53,7 @@ static bool everyPairLeaks(const std::vector<double>& routed, const std::vector<
 }
 
 bool everyCustomerCanLeave(int RM, const double* BP) {
-    auto at = [BP, RM](int i, int j) { return BP[static_cast<std::size_t>(j) * RM + i]; };  // 0-based
+    auto at = [BP, RM](int i, int j) { return BP[columnMajor(RM, i + 1, j + 1)]; };  // pairs from 0
     std::vector<std::vector<int>> predecessors(RM);
     std::vector<double> routed(RM, 0.0);
     for (int j = 0; j < RM; ++j)

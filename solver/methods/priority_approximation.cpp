@@ -46,7 +46,7 @@ std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) {
 int PriorityApproximation::headOfLineStations(int M, const int* TYPE) {
     int count = 0;
     for (int m = 0; m < M; ++m)
-        if (TYPE[m] == 6) ++count;
+        if (TYPE[m] == kClosedPriorHol) ++count;
     return count;
 }
 
@@ -56,7 +56,7 @@ int PriorityApproximation::prepare(const MvaState& s, std::FILE* roLines) {
     roLines_ = roLines;
     priorityStations_.clear();
     for (int m = 1; m <= M; ++m)
-        if (s.TYPE[m - 1] == 5 || s.TYPE[m - 1] == 6) priorityStations_.push_back(m);
+        if (isPriorityStation(s.TYPE[m - 1])) priorityStations_.push_back(m);
     if (priorityStations_.empty()) return 0;
     if (M > kStationCapacity) return kPriorityStationLimit;
 
@@ -71,7 +71,7 @@ int PriorityApproximation::prepare(const MvaState& s, std::FILE* roLines) {
     std::int64_t utilisationTotal = 0;  // sum of B2 over the stations so far
     std::int64_t workTotal = 0;         // sum of B1
     for (int m : priorityStations_) {
-        if (s.TYPE[m - 1] == 6) headOfLineColumn_[m] = M + ++headOfLine;
+        if (s.TYPE[m - 1] == kClosedPriorHol) headOfLineColumn_[m] = M + ++headOfLine;
         // Blocks of a station run from the lowest class up: class r starts
         // after the blocks of the classes r+1..R-1 that visit m.
         std::int64_t utilisationOffset = 0;
@@ -146,7 +146,7 @@ bool PriorityApproximation::residenceTime(const MvaState& st, int r, int m, doub
     else
         b = lastClassWork_[m];
 
-    if (st.TYPE[m - 1] == 5) {
+    if (st.TYPE[m - 1] == kClosedPriorPr) {
         w = (st.THETA[x] * b + st.D[x]) / F;
         return true;
     }
@@ -163,7 +163,7 @@ void PriorityApproximation::classStep(const MvaState& st, int r) {
     const int R = st.R;
     for (int m : priorityStations_) {
         if (!st.visits(r, m)) continue;
-        const bool headOfLine = st.TYPE[m - 1] == 6;
+        const bool headOfLine = st.TYPE[m - 1] == kClosedPriorHol;
         if (r == R && !headOfLine) continue;
         const double u = st.D[st.rm(r, m)] * st.LAMBDA[r - 1];
         if ((u < 0.0 || u > 1.0) && roLines_) std::fprintf(roLines_, "%d %d RO = %f\n", r, m, u);

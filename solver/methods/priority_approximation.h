@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "solver/methods/methods.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/mva_state.h"
 
 namespace kolt::methods {

@@ -5,17 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace kolt::methods {
+#include "solver/methods/method_codes.h"
 
-// Failure codes of the open-network methods, as the driver words them.
-enum OpenFailure : int {
-    kInfiniteServiceTime = 25,
-    kZeroUtilisation = 26,
-    kZeroThroughput = 28,
-    kZeroQueueLength = 29,
-    kOverloaded = 30,
-    kImproperTopology = 33,
-};
+namespace kolt::methods {
 
 // The routing of an open network as lists, for networks whose traffic matrix
 // is too large to hold densely. Pairs (station m, class r) are numbered
@@ -29,11 +21,6 @@ struct OpenRouting {
     std::vector<double> minusExternalRate;
 };
 
-// Gauss-Jordan elimination without pivoting of the n x (n+1) system A (by
-// columns, the right-hand side last), in place: the solution ends in the
-// last column. False on an exactly zero pivot.
-bool eliminateGaussJordan(int n, double* A);
-
 // Solves (P - I) lambda = -lambda0 in place on BP, RM x (RM+1) by columns;
 // the arrival rates end in the last column and are copied to LMBNR. False on
 // an exactly zero pivot.
@@ -42,6 +29,11 @@ bool solveTrafficEquations(int RM, double* BP, double* LMBNR);
 // The same system from routing lists, by the sparse LU. False when it is
 // singular or too badly conditioned to trust.
 bool solveTrafficEquations(int RM, const OpenRouting& routing, double* LMBNR);
+
+// The first step of both open methods: the arrival rates into LMBNR, from
+// `lists` when given, otherwise from BP (which is overwritten). False when
+// some customers can never leave the network or the system cannot be solved.
+bool solveArrivalRates(int RM, double* BP, const OpenRouting* lists, double* LMBNR);
 
 // The load of station m (from 1) once the arrival rates are known: per class
 // OBCNR(r, m) = LMBNR(r, m) / TAU(r, m), the service rate, or 0 for a class

@@ -31,14 +31,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "solver/methods/array_index.h"
+#include "solver/methods/method_codes.h"
 #include "solver/methods/sparse_system.h"
 
 namespace kolt::methods {
 namespace {
 
-// Element (i, j), 1-based, of an n x n matrix stored by columns.
-inline double& at(double* A, int n, int i, int j) { return A[static_cast<std::size_t>(j - 1) * n + (i - 1)]; }
-inline double at(const double* A, int n, int i, int j) { return A[static_cast<std::size_t>(j - 1) * n + (i - 1)]; }
+// Element (i, j) of an n x n matrix.
+inline double& at(double* A, int n, int i, int j) { return A[columnMajor(n, i, j)]; }
+inline double at(const double* A, int n, int i, int j) { return A[columnMajor(n, i, j)]; }
 
 // The single-precision value of 1.0E-4, compared in double precision.
 constexpr double kLeastProbability = static_cast<double>(1.0E-4f);
@@ -231,22 +233,23 @@ void checkRouting(int M, int R, std::int64_t L, const double* ADP, const int* SN
     for (int r = 1; r <= R && !failed; ++r) {
         const int s = SN[r - 1];
         if (s < 1 || s > M) {
-            failed = 1;
+            failed = kClosedNetworkFailed;
             break;
         }
         if (hasLists(lists, r)) {
-            if (INDEX[r] != INDEX[r - 1] || !listsStronglyConnected(s, listsOf(*lists, r), work)) failed = 1;
+            if (INDEX[r] != INDEX[r - 1] || !listsStronglyConnected(s, listsOf(*lists, r), work))
+                failed = kClosedNetworkFailed;
             continue;
         }
-        const std::int64_t start = INDEX[r - 1];
-        const std::int64_t blockEnd = start - 1 + static_cast<std::int64_t>(s + 1) * (s + 1);
+        const std::int64_t offset = routingBlockOffset(INDEX, r);
+        const std::int64_t blockEnd = offset + static_cast<std::int64_t>(s + 1) * (s + 1);
         // A class without stations has no traffic equations to solve, and a
         // block outside ADP cannot be read: both are refused like a broken route.
-        if (start < 1 || blockEnd > L || INDEX[r] != blockEnd + 1) {
-            failed = 1;
+        if (offset < 0 || blockEnd > L || INDEX[r] != blockEnd + 1) {
+            failed = kClosedNetworkFailed;
             break;
         }
-        if (!routingStronglyConnected(ADP + (start - 1), s + 1, work)) failed = 1;
+        if (!routingStronglyConnected(ADP + offset, s + 1, work)) failed = kClosedNetworkFailed;
     }
 }
 
@@ -257,7 +260,7 @@ void solveVisitRatios(int M, int R, double* ADP, const int* SR, const int* SN, c
     for (int r = 1; r <= R; ++r) {
         const int s = SN[r - 1];
         const int n = s + 1;
-        double* block = ADP + (INDEX[r - 1] - 1);
+        double* block = ADP + routingBlockOffset(INDEX, r);
         bool solved = true;
         if (hasLists(lists, r))
             solved = solveSparseClass(s, listsOf(*lists, r), x);
@@ -268,16 +271,24 @@ void solveVisitRatios(int M, int R, double* ADP, const int* SR, const int* SN, c
         else
             solveClassSystem(n, block, work);
         if (!solved) {
-            failed = 1;
+            failed = kClosedNetworkFailed;
             return;
         }
         int k = 0;
         for (int m = 1; m <= M; ++m)
-            if ((SR[(m - 1) * R + (r - 1)] & 0xFF) && k < n - 1) {
+            if ((SR[classStation(R, r, m)] & 0xFF) && k < n - 1) {
                 ++k;
-                THETA[(m - 1) * R + (r - 1)] = x[k] / x[1];
+                THETA[classStation(R, r, m)] = x[k] / x[1];
             }
     }
+}
+
+void checkRoutingAndSolveVisitRatios(int M, int R, std::int64_t L, double* ADP, const int* SR, const int* SN,
+                                     const int* INDEX, const RoutingLists* lists, double* THETA, int& failed) {
+    VisitRatioWorkspace work(M + 1);
+    checkRouting(M, R, L, ADP, SN, INDEX, lists, failed, work);
+    if (failed) return;
+    solveVisitRatios(M, R, ADP, SR, SN, INDEX, lists, THETA, work, failed, kSparseThreshold);
 }
 
 }  // namespace kolt::methods

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "solver/methods/method_codes.h"
+
 namespace kolt::methods {
 
 // Transitions of the classes whose routing is kept as lists: for class r
@@ -40,19 +42,25 @@ struct VisitRatioWorkspace {
 // precision). A is the compressed matrix, n = SN(r) + 1.
 bool routingStronglyConnected(const double* A, int n, VisitRatioWorkspace& work);
 
-// Checks every class in turn; sets failed = 1 at the first class that fails,
-// also when a class visits no station or its block lies outside ADP.
-// `lists` may be null when every class has a dense block.
+// Checks every class in turn; sets failed = kClosedNetworkFailed at the first
+// class that fails, also when a class visits no station or its block lies
+// outside ADP. `lists` may be null when every class has a dense block.
 void checkRouting(int M, int R, std::int64_t L, const double* ADP, const int* SN, const int* INDEX,
                   const RoutingLists* lists, int& failed, VisitRatioWorkspace& work);
 
 // Fills THETA(r, m) for every visited pair, 1 at each class's lowest-numbered
 // station. Overwrites the dense routing blocks. Call only after checkRouting
 // passed. A class of more than `sparseAbove` visited stations is solved as a
-// sparse system; failed = 1 when that system is singular or too badly
-// conditioned to trust.
+// sparse system; failed = kClosedNetworkFailed when that system is singular
+// or too badly conditioned to trust.
 void solveVisitRatios(int M, int R, double* ADP, const int* SR, const int* SN, const int* INDEX,
                       const RoutingLists* lists, double* THETA, VisitRatioWorkspace& work, int& failed,
                       int sparseAbove);
+
+// The opening of every closed method: checkRouting, then, when it passed,
+// solveVisitRatios with classes of more than kSparseThreshold stations solved
+// as sparse, in a workspace of its own. `failed` is left as the two set it.
+void checkRoutingAndSolveVisitRatios(int M, int R, std::int64_t L, double* ADP, const int* SR, const int* SN,
+                                     const int* INDEX, const RoutingLists* lists, double* THETA, int& failed);
 
 }  // namespace kolt::methods

@@ -4,6 +4,7 @@
 namespace kolt {
 
 enum class SchedulingKind { Fifo = 0, Lifo = 1, Ps = 2, Is = 3, LifoPr = 4, Prior = 5, PriorPr = 6, SourceMarker = 7 };
+constexpr int kSchedulingKindCount = 8;
 
 // Name used in messages ("FIFO", "LIFO_PR", "PRIOR_HOL", ...); empty for the source marker.
 const char* schedulingName(SchedulingKind kind);
@@ -12,8 +13,6 @@ class SchedulingDiscipline {
 public:
     explicit SchedulingDiscipline(SchedulingKind kind) : kind_(kind) {}
     SchedulingKind kind() const { return kind_; }
-    // Entry of the scheduling admissibility table for a method index 0..7.
-    int admissibleFor(int methodIndex) const;
 
 private:
     SchedulingKind kind_;

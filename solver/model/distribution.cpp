@@ -1,34 +1,15 @@
-// Distribution kinds: names, admissibility, parameter copying and the
+// Distribution kinds: names, parameter copying and the
 // per-object table of distributions. The moments are in
 // distribution_moments.cpp.
 #include "solver/model/distribution.h"
 
 #include <algorithm>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 
 namespace kolt {
 namespace {
-
-constexpr int kKindCount = 8;
-constexpr int kMethods = 8;
-
-// Which distribution kind each solution method accepts, [method][kind].
-// Methods in the order MVA, MVAP, HMVA, JACKSON, EPF, DIFF, ITERM, SIMUL;
-// kinds DET, UNI, EXP, COX, ERL, HIP, G, HIST.
-constexpr int kDistributionAdmissible[kMethods][kKindCount] = {
-    {1, 1, 1, 1, 1, 1, 1, 1},  // MVA
-    {1, 1, 1, 1, 1, 1, 1, 1},  // MVAP
-    {1, 1, 1, 1, 1, 1, 1, 1},  // HMVA
-    {0, 0, 1, 1, 0, 0, 0, 0},  // JACKSON: product form needs exponential phases
-    {1, 0, 1, 1, 1, 1, 1, 0},  // EPF
-    {1, 1, 1, 1, 1, 1, 1, 1},  // DIFF
-    {1, 0, 1, 1, 1, 1, 1, 1},  // ITERM
-    {1, 1, 1, 1, 1, 1, 0, 1},  // SIMUL: a bare mean and variation cannot be sampled
-};
-
-int kindIndex(DistributionKind kind) { return static_cast<int>(kind); }
 
 bool validClass(int classIndex) { return classIndex >= 0 && classIndex < kMaxClasses; }
 
@@ -87,12 +68,6 @@ const char* distributionKeyword(DistributionKind kind) {
         case DistributionKind::Hist: return "HIST";
     }
     return "";
-}
-
-int ServiceDistribution::admissibleFor(int methodIndex) const {
-    const int kind = kindIndex(this->kind());
-    if (methodIndex < 0 || methodIndex >= kMethods || kind < 0 || kind >= kKindCount) return 0;
-    return kDistributionAdmissible[methodIndex][kind];
 }
 
 // --- single-parameter kinds ---------------------------------------------------
@@ -185,22 +160,41 @@ std::unique_ptr<ServiceDistribution> HistDistribution::createEmpty() const { ret
 
 // --- the per-object table -----------------------------------------------------
 
-const ServiceDistribution* ServiceTable::at(int classIndex) const {
-    for (const Slot& slot : slots_)
-        if (slot.classIndex == classIndex) return slot.distribution.get();
+const ServiceTable::Slot* ServiceTable::find(int classIndex) const {
+    if (classIndex < 0) return nullptr;
+    if (first_.classIndex == classIndex) return &first_;
+    if (further_)
+        for (const Slot& slot : *further_)
+            if (slot.classIndex == classIndex) return &slot;
     return nullptr;
 }
 
+const ServiceDistribution* ServiceTable::at(int classIndex) const {
+    const Slot* slot = find(classIndex);
+    return slot ? slot->distribution.get() : nullptr;
+}
+
 ServiceDistribution* ServiceTable::at(int classIndex) {
-    for (Slot& slot : slots_)
-        if (slot.classIndex == classIndex) return slot.distribution.get();
-    return nullptr;
+    const Slot* slot = find(classIndex);
+    return slot ? slot->distribution.get() : nullptr;
 }
 
 bool ServiceTable::store(int classIndex, std::unique_ptr<ServiceDistribution> d) {
     if (!validClass(classIndex) || at(classIndex) != nullptr) return false;
-    slots_.push_back(Slot{classIndex, std::move(d)});
+    if (first_.classIndex < 0) {
+        first_ = Slot{classIndex, std::move(d)};
+    } else {
+        if (!further_) further_ = std::make_unique<std::vector<Slot>>();
+        further_->push_back(Slot{classIndex, std::move(d)});
+    }
     return true;
+}
+
+std::uint32_t ServiceTable::classes() const {
+    std::uint32_t present = first_.classIndex < 0 ? 0 : std::uint32_t{1} << first_.classIndex;
+    if (further_)
+        for (const Slot& slot : *further_) present |= std::uint32_t{1} << slot.classIndex;
+    return present;
 }
 
 }  // namespace kolt

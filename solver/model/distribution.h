@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <vector>
@@ -13,6 +14,7 @@ namespace kolt {
 class Reporter;
 
 enum class DistributionKind { Det = 0, Uni = 1, Exp = 2, Cox = 3, Erl = 4, Hip = 5, Gen = 6, Hist = 7 };
+constexpr int kDistributionKindCount = 8;
 
 // Display name used in messages and in the network dump ("wykładniczy", ...), UTF-8.
 const char* distributionDisplayName(DistributionKind kind);
@@ -31,9 +33,6 @@ public:
     virtual double mean() const = 0;
     // Coefficient of variation: standard deviation / mean (not squared).
     virtual double variation() const = 0;
-
-    // Entry of the distribution admissibility table for a method index 0..7.
-    int admissibleFor(int methodIndex) const;
 };
 
 class DetDistribution final : public ServiceDistribution {
@@ -178,17 +177,22 @@ public:
     ServiceDistribution* at(int classIndex);
     // Stores `d` in an empty slot and returns true; an occupied slot keeps its
     // distribution and `d` is discarded (false). Throws std::bad_alloc when
-    // the first slot of the table cannot be made.
+    // the slot of a further class cannot be made.
     bool store(int classIndex, std::unique_ptr<ServiceDistribution> d);
+    // The classes that have a distribution, one bit each (bit r for class r).
+    std::uint32_t classes() const;
 
 private:
     // Only the classes that have a distribution: most stations of a large
-    // file serve one class or two, and an undescribed one costs nothing.
+    // file serve one class, whose slot is kept here; the slots of further
+    // classes are made apart.
     struct Slot {
-        int classIndex;
+        int classIndex;  // -1: not in use
         std::unique_ptr<ServiceDistribution> distribution;
     };
-    std::vector<Slot> slots_;
+    const Slot* find(int classIndex) const;
+    Slot first_{-1, nullptr};
+    std::unique_ptr<std::vector<Slot>> further_;
 };
 
 }  // namespace kolt

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "distribution.h"
@@ -38,18 +39,27 @@ public:
     bool checkRoutingSums(Reporter& reporter) const;
     // The class's list, or null when the class has no transition at all.
     const std::vector<Transition>* transitions(int classIndex) const;
+    // The classes that have a list, one bit each (bit r for class r).
+    std::uint32_t classes() const;
 
 private:
     struct ClassList {
-        int classIndex;
+        int classIndex;  // -1: not in use
         std::vector<Transition> transitions;
     };
     bool routed(int classIndex, const NetObject* target, const std::vector<Transition>& list);
+    const ClassList* find(int classIndex) const;
+    ClassList* find(int classIndex) { return const_cast<ClassList*>(std::as_const(*this).find(classIndex)); }
+    // Calls visit(list) for every class list, in the order the classes first routed.
+    template <class Visit>
+    void forEachList(Visit visit) const;
 
     NetObject& owner_;
     // Only the classes that route from here, in the order they first did: a
-    // file may hold hundreds of thousands of objects, each with a class or two.
-    std::vector<ClassList> lists_;
+    // file may hold hundreds of thousands of objects, most with one class,
+    // whose list is kept here; the lists of further classes are made apart.
+    ClassList first_{-1, {}};
+    std::unique_ptr<std::vector<ClassList>> further_;
     // For each target, the classes (one bit each) that already go there, made
     // once some list grows long: the repeated-target test then stays
     // constant-time however long the lists grow; short lists are scanned.
@@ -70,8 +80,8 @@ public:
     const std::string& name() const { return name_; }
     Network* network() const { return network_; }
     void setNetwork(Network* network) { network_ = network; }
-    RoutingNode* routing() { return routing_.get(); }
-    const RoutingNode* routing() const { return routing_.get(); }
+    RoutingNode* routing() { return routing_ ? &*routing_ : nullptr; }
+    const RoutingNode* routing() const { return routing_ ? &*routing_ : nullptr; }
 
     // Routing through the object: like the routing node's operations, but an
     // object without a routing node (a network, the placeholder) refuses with
@@ -80,12 +90,14 @@ public:
     bool checkRoutingSums(Reporter& reporter) const;
 
 protected:
-    void createRouting() { routing_ = std::make_unique<RoutingNode>(*this); }
+    void createRouting() { routing_.emplace(*this); }
 
 private:
     std::string name_;
     Network* network_ = nullptr;
-    std::unique_ptr<RoutingNode> routing_;
+    // Kept in the object, not allocated apart: one allocation fewer for each
+    // of the many objects of a large file.
+    std::optional<RoutingNode> routing_;
 };
 
 // The object declared with OUT.

@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/station.h"
 
 namespace kolt {
@@ -102,10 +101,22 @@ bool Network::join(NetObject& object) {
         return false;
     }
     registry_.push_back(&object);
-    indexName(object);
+    indexName(registry_.size() - 1);
     object.setNetwork(this);
     return true;
 }
+
+namespace {
+
+// FNV-1a over the name's bytes, its two halves folded: object names are
+// short, and a multiplication a byte costs less than a general string hash.
+std::uint32_t nameHash(const std::string& name) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+}  // namespace
 
 void Network::reserveObjects(std::size_t count) {
     registry_.reserve(count);
@@ -113,36 +124,41 @@ void Network::reserveObjects(std::size_t count) {
     std::size_t slots = 16;
     while (slots < 2 * count) slots *= 2;
     if (slots <= firstOfName_.size()) return;
-    std::vector<NameSlot> old(slots, NameSlot{0, nullptr});
+    std::vector<NameSlot> old(slots, NameSlot{0, 0});
     old.swap(firstOfName_);
     for (const NameSlot& slot : old)
-        if (slot.object) *slotFor(slot.object->name(), slot.hash) = slot;
+        if (slot.position != 0) *slotFor(registry_[slot.position - 1]->name(), slot.hash) = slot;
 }
 
 // The slot holding `name`, or the empty slot where it would go (linear
 // probing; the table is never more than half full).
-Network::NameSlot* Network::slotFor(const std::string& name, std::size_t hash) const {
+Network::NameSlot* Network::slotFor(const std::string& name, std::uint32_t hash) const {
     const std::size_t mask = firstOfName_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         const NameSlot& slot = firstOfName_[at];
-        if (!slot.object || (slot.hash == hash && slot.object->name() == name)) return const_cast<NameSlot*>(&slot);
+        if (slot.position == 0 || (slot.hash == hash && registry_[slot.position - 1]->name() == name))
+            return const_cast<NameSlot*>(&slot);
     }
 }
 
-void Network::indexName(NetObject& object) {
+void Network::indexName(std::size_t position) {
+    // Registry positions are kept in 32 bits: a file of 4 billion objects
+    // would not fit in memory anyway; any beyond are found by no name.
+    if (position >= UINT32_MAX) return;
     if (2 * (namesIndexed_ + 1) > firstOfName_.size()) reserveObjects(std::max<std::size_t>(8, 2 * namesIndexed_));
-    const std::size_t hash = std::hash<std::string>{}(object.name());
-    NameSlot* slot = slotFor(object.name(), hash);
+    const std::string& name = registry_[position]->name();
+    const std::uint32_t hash = nameHash(name);
+    NameSlot* slot = slotFor(name, hash);
     // A later namesake does not replace the first one.
-    if (slot->object) return;
-    *slot = NameSlot{hash, &object};
+    if (slot->position != 0) return;
+    *slot = NameSlot{hash, static_cast<std::uint32_t>(position + 1)};
     ++namesIndexed_;
 }
 
 NetObject* Network::findObject(const std::string& name) const {
     if (firstOfName_.empty()) return &NotFoundObject::instance();
-    const NameSlot* slot = slotFor(name, std::hash<std::string>{}(name));
-    return slot->object ? slot->object : &NotFoundObject::instance();
+    const NameSlot* slot = slotFor(name, nameHash(name));
+    return slot->position != 0 ? registry_[slot->position - 1] : &NotFoundObject::instance();
 }
 
 // --- dump -------------------------------------------------------------------
@@ -168,7 +184,7 @@ void Network::dumpHead(Reporter& list) const {
 bool Network::writeDump() const {
     // A list of its own: it only ever holds Info lines, so its flush never
     // ends the run, and nothing queued on the run's reporter is mixed in.
-    // The lines are written as the objects are dumped, a few thousand at a
+    // The lines are written as the objects are dumped, some 64 KiB at a
     // time: the dump of a large file would be larger than the file.
     Reporter list(reporter_.console());
     std::FILE* out = list.stream(Target::Out);
@@ -176,7 +192,7 @@ bool Network::writeDump() const {
     dumpHead(list);
     for (const NetObject* object : registry_) {
         object->dump(list);
-        if (list.queued() >= 4096) list.writeQueued(Target::Out);
+        if (list.queuedBytes() >= 65536) list.writeQueued(Target::Out);
     }
     list.writeQueued(Target::Out);
     std::fflush(out);

@@ -2,6 +2,7 @@
 // registry of its objects in the order in which they joined.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,17 +65,17 @@ private:
     std::vector<NetObject*> registry_;
     std::vector<std::unique_ptr<NetObject>> owned_;
     // The first member of each name, so that a file of many thousands of
-    // objects is read in linear time: an open-addressing table of the members
-    // with their names' hashes (one probe touches one slot, and the name is
-    // the member's own).
+    // objects is read in linear time: an open-addressing table of registry
+    // positions with their names' hashes (a probe reads a name only when the
+    // hashes agree). Eight bytes a slot, at most half of them in use.
     struct NameSlot {
-        std::size_t hash;
-        NetObject* object;  // null: empty slot
+        std::uint32_t hash;
+        std::uint32_t position;  // in the registry, plus 1; 0: empty slot
     };
     std::vector<NameSlot> firstOfName_;
     std::size_t namesIndexed_ = 0;
-    NameSlot* slotFor(const std::string& name, std::size_t hash) const;
-    void indexName(NetObject& object);
+    NameSlot* slotFor(const std::string& name, std::uint32_t hash) const;
+    void indexName(std::size_t position);
 };
 
 }  // namespace kolt

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/net_object.h"
 
 namespace kolt {
@@ -27,6 +27,23 @@ constexpr std::size_t kScannedTargets = 16;
 
 }  // namespace
 
+template <class Visit>
+void RoutingNode::forEachList(Visit visit) const {
+    if (first_.classIndex < 0) return;
+    visit(first_);
+    if (further_)
+        for (const ClassList& l : *further_) visit(l);
+}
+
+const RoutingNode::ClassList* RoutingNode::find(int classIndex) const {
+    if (classIndex < 0) return nullptr;
+    if (first_.classIndex == classIndex) return &first_;
+    if (further_)
+        for (const ClassList& l : *further_)
+            if (l.classIndex == classIndex) return &l;
+    return nullptr;
+}
+
 bool RoutingNode::routed(int classIndex, const NetObject* target, const std::vector<Transition>& list) {
     if (routedClasses_) {
         const auto found = routedClasses_->find(target);
@@ -46,9 +63,7 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
     if (target == nullptr || target == &NotFoundObject::instance()) return false;
 
     const std::uint32_t classBit = std::uint32_t{1} << classIndex;
-    ClassList* entry = nullptr;
-    for (ClassList& l : lists_)
-        if (l.classIndex == classIndex) entry = &l;
+    ClassList* entry = find(classIndex);
     if (entry && routed(classIndex, target, entry->transitions)) {
         reporter.report(Level::Warning, formatText("Zignorowano powtorna tranzycje %s -> %s", owner_.name().c_str(),
                                                    target->name().c_str()));
@@ -60,12 +75,21 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
                                                  owner_.name().c_str(), target->name().c_str()));
         return false;
     }
-    if (!entry) entry = &lists_.emplace_back(ClassList{classIndex, {}});
+    if (!entry) {
+        if (first_.classIndex < 0) {
+            first_.classIndex = classIndex;
+            entry = &first_;
+        } else {
+            if (!further_) further_ = std::make_unique<std::vector<ClassList>>();
+            entry = &further_->emplace_back(ClassList{classIndex, {}});
+        }
+    }
     entry->transitions.push_back(Transition{target, probability});
     if (!routedClasses_ && entry->transitions.size() > kScannedTargets) {
         routedClasses_ = std::make_unique<std::unordered_map<const NetObject*, std::uint32_t>>();
-        for (const ClassList& l : lists_)
+        forEachList([&](const ClassList& l) {
             for (const Transition& t : l.transitions) (*routedClasses_)[t.target] |= std::uint32_t{1} << l.classIndex;
+        });
     } else if (routedClasses_) {
         (*routedClasses_)[target] |= classBit;
     }
@@ -73,21 +97,28 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
 }
 
 bool RoutingNode::checkRoutingSums(Reporter& reporter) const {
-    for (const ClassList& l : lists_) {
+    bool summed = true;
+    forEachList([&](const ClassList& l) {
+        if (!summed) return;
         double sum = 0.0;
         for (const Transition& t : l.transitions) sum += t.probability;
         if (!(std::fabs(sum - 1.0) <= kSumTolerance)) {
             reporter.report(Level::Error, formatText("Bledna suma prawdopodobienstw w %s", owner_.name().c_str()));
-            return false;
+            summed = false;
         }
-    }
-    return true;
+    });
+    return summed;
 }
 
 const std::vector<Transition>* RoutingNode::transitions(int classIndex) const {
-    for (const ClassList& l : lists_)
-        if (l.classIndex == classIndex) return &l.transitions;
-    return nullptr;
+    const ClassList* list = find(classIndex);
+    return list ? &list->transitions : nullptr;
+}
+
+std::uint32_t RoutingNode::classes() const {
+    std::uint32_t present = 0;
+    forEachList([&](const ClassList& l) { present |= std::uint32_t{1} << l.classIndex; });
+    return present;
 }
 
 bool NetObject::addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter) {

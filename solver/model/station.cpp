@@ -2,11 +2,14 @@
 // which the parser fills the service table.
 #include "solver/model/station.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <new>
+#include <string_view>
 
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
 #include "solver/model/network.h"
 
 namespace kolt {
@@ -100,6 +103,42 @@ int addPair(Station& station, int classIndex, double first, double second, const
     return 1;
 }
 
+// `value` with six decimals as printf's %f writes it: the exact binary value
+// rounded correctly, a tie to the even last digit. A value below 10^9 is
+// significand / 2^shift with shift > 0, and its product with 10^6 is an exact
+// 128-bit integer, so the rounding is decided on integers; that covers every
+// probability. Other values go through to_chars, which gives the same digits
+// more slowly.
+std::string_view sixDecimals(double value, char (&digits)[64]) {
+    if (!(value >= 0 && value < 1e9)) {
+        const auto written = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 6);
+        return {digits, static_cast<std::size_t>(written.ptr - digits)};
+    }
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const int biasedExponent = static_cast<int>(bits >> 52);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const std::uint64_t significand = biasedExponent == 0 ? fraction : fraction | std::uint64_t{1} << 52;
+    const int shift = biasedExponent == 0 ? 1074 : 1075 - biasedExponent;
+    std::uint64_t millionths = 0;
+    if (shift < 100) {  // from 2^74 on the product is below half a unit: 0
+        const unsigned __int128 one = 1;
+        const unsigned __int128 product = static_cast<unsigned __int128>(significand) * 1000000u;
+        millionths = static_cast<std::uint64_t>(product >> shift);
+        const unsigned __int128 rest = product & ((one << shift) - 1);
+        const unsigned __int128 half = one << (shift - 1);
+        if (rest > half || (rest == half && (millionths & 1) != 0)) ++millionths;
+    }
+    char* end = std::to_chars(digits, digits + sizeof digits, millionths / 1000000).ptr;
+    *end++ = '.';
+    std::uint64_t decimals = millionths % 1000000;
+    for (int i = 5; i >= 0; --i, decimals /= 10) end[i] = static_cast<char>('0' + decimals % 10);
+    return {digits, static_cast<std::size_t>(end + 6 - digits)};
+}
+
+std::string_view decimal(int value, char (&digits)[16]) {
+    return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
+}
+
 }  // namespace
 
 int Station::type() const {
@@ -139,48 +178,42 @@ int Station::addHistBin(int classIndex, double upperBound, double weight) {
 }
 
 // Station line, its distributions by class, then its transitions by class.
-// The fixed lines are converted to Windows-1250 once: a large file's dump
-// writes them hundreds of thousands of times.
+// The lines are put together from pieces converted to Windows-1250 once, not
+// formatted: a large file's dump writes millions of them.
 void Station::dump(Reporter& list) const {
+    static const std::string sourceHeading = fixedText("Zródło: ");
+    static const std::string stationHeading = fixedText("Stanowisko: ");
     static const std::string distributions = fixedText("  Rozkłady:");
     static const std::string transitionsLine = fixedText("  Tranzycje:");
     static const std::string noRoutingNode = fixedText("  Brak wezla tranzycyjnego");
+    static const std::string forClass = fixedText("    Dla klasy ");
+    const auto kindName = [](DistributionKind kind) {
+        return fixedText(" rozkład: ") + fixedText(distributionDisplayName(kind));
+    };
     static const std::string kindNames[] = {
-        fixedText(distributionDisplayName(DistributionKind::Det)), fixedText(distributionDisplayName(DistributionKind::Uni)),
-        fixedText(distributionDisplayName(DistributionKind::Exp)), fixedText(distributionDisplayName(DistributionKind::Cox)),
-        fixedText(distributionDisplayName(DistributionKind::Erl)), fixedText(distributionDisplayName(DistributionKind::Hip)),
-        fixedText(distributionDisplayName(DistributionKind::Gen)), fixedText(distributionDisplayName(DistributionKind::Hist))};
-    const char* heading = type() == kSourceType ? "Zródło: %s" : "Stanowisko: %s";
-    list.report(Level::Info, formatText(heading, name().c_str()));
+        kindName(DistributionKind::Det), kindName(DistributionKind::Uni), kindName(DistributionKind::Exp),
+        kindName(DistributionKind::Cox), kindName(DistributionKind::Erl), kindName(DistributionKind::Hip),
+        kindName(DistributionKind::Gen), kindName(DistributionKind::Hist)};
+    char classDigits[16];
+    char probabilityDigits[64];
+    list.reportInfo({type() == kSourceType ? sourceHeading : stationHeading, name()});
     const RoutingNode* node = routing();
     if (node == nullptr) {
         list.report(Level::Info, noRoutingNode);
         return;
     }
     list.report(Level::Info, distributions);
-    for (int r = 0; r < kMaxClasses; ++r) {
-        const ServiceDistribution* d = services_.at(r);
-        if (d == nullptr) continue;
-        list.report(Level::Info, formatText("    Dla klasy %d rozkład: %s", r, kindNames[static_cast<int>(d->kind())].c_str()));
+    // Classes in index order: bit by bit from the lowest.
+    for (std::uint32_t left = services_.classes(); left != 0; left &= left - 1) {
+        const int r = std::countr_zero(left);
+        list.reportInfo({forClass, decimal(r, classDigits), kindNames[static_cast<int>(services_.at(r)->kind())]});
     }
     list.report(Level::Info, transitionsLine);
-    for (int r = 0; r < kMaxClasses; ++r) {
-        const std::vector<Transition>* transitions = node->transitions(r);
-        if (transitions == nullptr) continue;
-        list.report(Level::Info, formatText("    Dla klasy %d", r));
-        for (const Transition& t : *transitions) {
-            // "      Do obiektu %s z prawd. %f" without a format: the line is
-            // the most frequent of a large dump. to_chars gives printf's
-            // digits for %f (both round correctly to six decimals).
-            char probability[64];
-            const auto written = std::to_chars(probability, probability + sizeof probability, t.probability,
-                                               std::chars_format::fixed, 6);
-            std::string line = "      Do obiektu ";
-            line += t.target->name();
-            line += " z prawd. ";
-            line.append(probability, written.ptr);
-            list.report(Level::Info, std::move(line));
-        }
+    for (std::uint32_t left = node->classes(); left != 0; left &= left - 1) {
+        const int r = std::countr_zero(left);
+        list.reportInfo({forClass, decimal(r, classDigits)});
+        for (const Transition& t : *node->transitions(r))
+            list.reportInfo({"      Do obiektu ", t.target->name(), " z prawd. ", sixDecimals(t.probability, probabilityDigits)});
     }
 }
 

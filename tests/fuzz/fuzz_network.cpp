@@ -11,9 +11,9 @@
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/analysis_driver.h"
 #include "solver/analysis/presentation_module.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
 #include "solver/frontend/command_line.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
 #include "solver/language/parser.h"
 #include "solver/model/network.h"
 

@@ -14,6 +14,7 @@ namespace {
 
 std::vector<char*> pointersTo(std::vector<std::string>& strings) {
     std::vector<char*> pointers;
+    pointers.reserve(strings.size() + 1);
     for (std::string& s : strings) pointers.push_back(s.data());
     pointers.push_back(nullptr);
     return pointers;
@@ -74,6 +75,17 @@ SolverRun runSolverProcess(const SolverStart& start) {
     std::filesystem::remove(consolePath);
     std::filesystem::remove(inputPath);
     return run;
+}
+
+SolverRun runAsWorkbench(const std::filesystem::path& directory, const std::string& network,
+                         const std::string& method, long long addressSpaceBytes) {
+    writeBytes(directory / "siec.klt", network);
+    SolverStart start{{"siec.klt", method},
+                      {"WINKOLT", (directory / "siec.err").string(), (directory / "siec.wnk").string()},
+                      directory,
+                      std::nullopt};
+    start.addressSpaceBytes = addressSpaceBytes;
+    return runSolverProcess(start);
 }
 
 }  // namespace kolt::testing

@@ -3,6 +3,8 @@
 // the test's choice, with standard input from a given text (or closed).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -25,8 +27,23 @@ struct SolverStart {
 
 SolverRun runSolverProcess(const SolverStart& start);
 
+// Writes `network` (Windows-1250 bytes) to siec.klt in `directory` and runs
+// the solver on it as the workbench does, the diagnostics and the results
+// going to siec.err and siec.wnk beside it.
+SolverRun runAsWorkbench(const std::filesystem::path& directory, const std::string& network,
+                         const std::string& method, long long addressSpaceBytes = 0);
+
 // A fresh, empty directory under the system's temporary directory.
 std::filesystem::path freshDirectory(const std::string& name);
+
+// A fresh directory for each test, named after it and removed after it.
+class ScratchDirectoryTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = freshDirectory(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::filesystem::path dir_;
+};
 
 std::string readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "solver/analysis/analysis_driver.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 #include "solver/methods/methods.h"
 #include "tests/solver/test_analysis_support.h"
 #include "tests/solver/test_method_arrays.h"
@@ -23,32 +23,13 @@ namespace kolt::methods {
 namespace {
 
 using testing::buildClosed;
+using testing::runApproximateMva;
+using testing::runDiffusion;
+using testing::runExactMva;
 using testing::buildOpen;
 using testing::ClosedArrays;
 using testing::OpenArrays;
 using testing::Routing;
-
-int runExact(ClosedArrays& a, std::FILE* roLines = nullptr) {
-    int failed = -1;
-    exactMva(a.M, a.R, a.L, a.K.data(), a.TYPE.data(), a.SR.data(), a.TAU.data(), a.SN.data(), a.ADP.data(),
-             a.INDEX.data(), 0, a.THETA.data(), a.N.data(), a.W.data(), a.LAMBDA.data(), failed, roLines);
-    return failed;
-}
-
-// Everything written to a temporary file.
-std::string contents(std::FILE* file) {
-    std::string text;
-    std::rewind(file);
-    for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
-    return text;
-}
-
-int runHmva(ClosedArrays& a) {
-    int failed = -1;
-    approximateMva(a.M, a.R, a.L, a.K.data(), a.TYPE.data(), a.SR.data(), a.TAU.data(), a.SN.data(), a.ADP.data(),
-                   a.INDEX.data(), 0, a.THETA.data(), a.LAMBDA.data(), a.W.data(), a.N.data(), failed);
-    return failed;
-}
 
 double relativeError(double value, double exact) { return std::fabs(value - exact) / std::fabs(exact); }
 
@@ -105,8 +86,8 @@ TEST(Accuracy, HmvaAgainstExactMvaOnRandomClosedNetworks) {
         const RandomClosed net = randomClosedNetwork(random);
         ClosedArrays exact = buildClosed(net.K, net.TYPE, net.routing, net.tau);
         ClosedArrays approximate = buildClosed(net.K, net.TYPE, net.routing, net.tau, true);
-        ASSERT_EQ(runExact(exact), 0);
-        ASSERT_EQ(runHmva(approximate), 0);
+        ASSERT_EQ(runExactMva(exact), 0);
+        ASSERT_EQ(runApproximateMva(approximate), 0);
         for (int m = 1; m <= exact.M; ++m)
             for (int r = 1; r <= exact.R; ++r) {
                 const std::size_t x = static_cast<std::size_t>(m - 1) * exact.R + (r - 1);
@@ -135,8 +116,8 @@ TEST(Accuracy, HmvaEqualsExactMvaWhereNoCustomerEverWaits) {
          {std::pair{12, std::vector<int>{4, 4, 4}}, std::pair{1, std::vector<int>{1, 2, 4}}}) {
         ClosedArrays exact = buildClosed({population}, types, ring, tau);
         ClosedArrays approximate = buildClosed({population}, types, ring, tau, true);
-        ASSERT_EQ(runExact(exact), 0);
-        ASSERT_EQ(runHmva(approximate), 0);
+        ASSERT_EQ(runExactMva(exact), 0);
+        ASSERT_EQ(runApproximateMva(approximate), 0);
         for (int m = 0; m < 3; ++m) {
             EXPECT_NEAR(approximate.N[m], exact.LAMBDA[0] * exact.THETA[m], 1e-12);
             EXPECT_NEAR(approximate.W[m], exact.W[m], 1e-12);
@@ -209,8 +190,8 @@ TEST(Accuracy, MvapAgainstTheExactChainOfAPreemptivePriorityStation) {
         const PriorityChain exact = solvePriorityChain(c.K1, c.K2, c.Z1, c.Z2, c.t1, c.t2);
         ClosedArrays a = buildClosed({c.K1, c.K2}, {4, 5}, loop, {{c.Z1, c.t1}, {c.Z2, c.t2}});
         std::FILE* roLines = std::tmpfile();
-        ASSERT_EQ(runExact(a, roLines), 0);
-        EXPECT_EQ(contents(roLines), "") << "no utilisation leaves [0, 1] here";
+        ASSERT_EQ(runExactMva(a, roLines), 0);
+        EXPECT_EQ(kolt::testing::writtenBytes(roLines), "") << "no utilisation leaves [0, 1] here";
         std::fclose(roLines);
         // Station 2 is the server; both classes visit each station once per cycle.
         const double X[2] = {a.LAMBDA[0], a.LAMBDA[1]};
@@ -237,8 +218,8 @@ TEST(Accuracy, MvapWritesAnRoLineForEveryOvershootAndGoesOn) {
     const Routing loop{{{0.8, 0.2}, {1, 0}}, {{0.8, 0.2}, {1, 0}}};
     ClosedArrays a = buildClosed({2, 3}, {5, 1}, loop, {{2.0, 0.5}, {0.5, 0.5}});
     std::FILE* roLines = std::tmpfile();
-    ASSERT_EQ(runExact(a, roLines), 0);
-    const std::string text = contents(roLines);
+    ASSERT_EQ(runExactMva(a, roLines), 0);
+    const std::string text = kolt::testing::writtenBytes(roLines);
     std::fclose(roLines);
     int lines = 0;
     for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
@@ -268,11 +249,7 @@ TEST(Accuracy, DiffusionAgainstPollaczekKhinchineForOneStation) {
             const double rho = tenths / 10.0;
             OpenArrays a = buildOpen({4}, Routing{{{0.0}}}, {{1.0}}, {{rho}}, {{cs}}, {{1.0}});
             int code = -1, station = -1;
-            double work = 0.0;
-            diffusion(a.M, a.R, a.BP.data(), a.BP1.data(), a.LAMBN.data(), a.OBCN.data(), a.ENKN.data(),
-                      a.ENTN.data(), a.LMBNR.data(), a.OBCNR.data(), a.ENRKNR.data(), a.ENRTNR.data(), a.MIN.data(),
-                      a.TAU.data(), a.CBN2.data(), a.CBNR2.data(), a.C0NR2.data(), a.RJI.data(), a.G.data(),
-                      a.CAN2.data(), code, station, work);
+            runDiffusion(a, code, station);
             ASSERT_EQ(code, 0);
             const double exact = pollaczekKhinchine(rho, cs);
             const double expected = std::max(rho, exact - rho * (1 - cs) / 2);

@@ -1,30 +1,21 @@
-// Networks built through the model API for the analysis tests, with a
-// reporter on temporary files whose contents are read back as UTF-8.
+// Networks built through the model API for the analysis tests, reporting to
+// a captured console.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <vector>
 
-#include "common/cp1250.h"
 #include "solver/analysis/analysis_context.h"
 #include "solver/analysis/presentation_module.h"
-#include "solver/frontend/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
+#include "tests/solver/captured_console.h"
 
 namespace kolt::testing {
 
 class AnalysisTest : public ::testing::Test {
 protected:
-    AnalysisTest() : reporter_({out_, err_}), net_("Siec", reporter_) {}
-    ~AnalysisTest() override {
-        std::fclose(out_);
-        std::fclose(err_);
-    }
-
     int addClass(const std::string& name, int customers) {
         const int index = net_.addClass(name);
         net_.setCustomers(index, customers);
@@ -42,10 +33,10 @@ protected:
     }
 
     // Everything written so far to standard error / standard output, as UTF-8.
-    std::string err() const { return contents(err_); }
-    std::string out() const { return contents(out_); }
+    std::string err() const { return console_.err(); }
+    std::string out() const { return console_.out(); }
     // The raw Windows-1250 bytes of standard output.
-    std::string outBytes() const { return rawContents(out_); }
+    std::string outBytes() const { return console_.outBytes(); }
 
     // Runs `step`; true when it ended the run (a flush after an error or a
     // Fatal report).
@@ -60,22 +51,9 @@ protected:
         return false;
     }
 
-    std::FILE* out_ = std::tmpfile();
-    std::FILE* err_ = std::tmpfile();
-    Reporter reporter_;
-    Network net_;
-
-private:
-    static std::string rawContents(std::FILE* f) {
-        std::fflush(f);
-        const long at = std::ftell(f);
-        std::string bytes;
-        std::rewind(f);
-        for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<char>(c));
-        std::fseek(f, at, SEEK_SET);
-        return bytes;
-    }
-    static std::string contents(std::FILE* f) { return cp1250ToUtf8(rawContents(f)); }
+    CapturedConsole console_;
+    Reporter& reporter_ = console_.reporter();
+    Network net_{"Siec", reporter_};
 };
 
 // Number of non-overlapping occurrences of `needle` in `text`.

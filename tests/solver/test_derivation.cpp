@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "solver/analysis/result_derivation.h"
-#include "solver/frontend/method_table.h"
+#include "solver/core/method_table.h"
 #include "test_analysis_support.h"
 
 namespace kolt::testing {

@@ -9,10 +9,12 @@
 #include <string>
 
 #include "common/cp1250.h"
-#include "solver/frontend/method_table.h"
-#include "solver/frontend/reporter.h"
+#include "solver/analysis/admissibility.h"
+#include "solver/core/method_table.h"
+#include "solver/core/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
+#include "tests/solver/captured_console.h"
 
 // The replaced operators below pair malloc with free, which GCC cannot see
 // through once they are inlined.
@@ -169,21 +171,8 @@ TEST(DistributionMoments, PairArraysOfUnequalLengthKeepOnlyWholePairs) {
 
 class DistributionCopyTest : public ::testing::Test {
 protected:
-    ~DistributionCopyTest() override {
-        std::fclose(out_);
-        std::fclose(err_);
-    }
-    std::string flushed() {
-        reporter_.flush(Target::Err);
-        std::string bytes;
-        std::rewind(err_);
-        for (int c; (c = std::fgetc(err_)) != EOF;) bytes.push_back(static_cast<char>(c));
-        return cp1250ToUtf8(bytes);
-    }
-
-    std::FILE* out_ = std::tmpfile();
-    std::FILE* err_ = std::tmpfile();
-    Reporter reporter_{{out_, err_}};
+    testing::CapturedConsole console_;
+    Reporter& reporter_ = console_.reporter();
 };
 
 TEST_F(DistributionCopyTest, AssignCopiesTheSameKind) {
@@ -205,7 +194,7 @@ TEST_F(DistributionCopyTest, AssignOfAnotherKindWarnsWithTheTargetsKeyword) {
     EXPECT_DOUBLE_EQ(det.mean(), 1);
     EXPECT_DOUBLE_EQ(hist.mean(), 1);
     EXPECT_DOUBLE_EQ(gen.variation(), 0.2);
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nOSTRZEŻENIE:  Zignorowano bledne przypisanie rozkladowi typu 'DET' rozkladu innego typu"
               "\nOSTRZEŻENIE:  Zignorowano bledne przypisanie rozkladowi typu 'HIST' rozkladu innego typu"
               "\nOSTRZEŻENIE:  Zignorowano bledne przypisanie rozkladowi typu 'G' rozkladu innego typu\n");
@@ -259,21 +248,21 @@ TEST(DistributionNames, EveryKindHasAKeywordAndANameTheCodePageCanCarry) {
 }
 
 TEST(Admissibility, LookupsUseTheObjectsOwnKind) {
-    EXPECT_EQ(ExpDistribution(1).admissibleFor(kJackson), 1);
-    EXPECT_EQ(HistDistribution().admissibleFor(kJackson), 0);
-    EXPECT_EQ(UniDistribution().admissibleFor(kEpf), 0);
-    EXPECT_EQ(UniDistribution().admissibleFor(kDiff), 1);
-    EXPECT_EQ(GenDistribution().admissibleFor(kSimul), 0);
-    EXPECT_EQ(ExpDistribution().admissibleFor(-1), 0);
-    EXPECT_EQ(ExpDistribution().admissibleFor(8), 0);
+    EXPECT_EQ(methodAdmitsDistribution(kJackson, ExpDistribution(1).kind()), 1);
+    EXPECT_EQ(methodAdmitsDistribution(kJackson, HistDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(kEpf, UniDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(kDiff, UniDistribution().kind()), 1);
+    EXPECT_EQ(methodAdmitsDistribution(kSimul, GenDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(-1, ExpDistribution().kind()), 0);
+    EXPECT_EQ(methodAdmitsDistribution(8, ExpDistribution().kind()), 0);
 
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Lifo).admissibleFor(kMva), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Prior).admissibleFor(kMvap), 1);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Prior).admissibleFor(kMva), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Ps).admissibleFor(kDiff), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::SourceMarker).admissibleFor(kSimul), 1);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::SourceMarker).admissibleFor(kHmva), 0);
-    EXPECT_EQ(SchedulingDiscipline(SchedulingKind::Fifo).admissibleFor(kSyntaxOnly), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kMva, SchedulingDiscipline(SchedulingKind::Lifo).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kMvap, SchedulingDiscipline(SchedulingKind::Prior).kind()), 1);
+    EXPECT_EQ(methodAdmitsScheduling(kMva, SchedulingDiscipline(SchedulingKind::Prior).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kDiff, SchedulingDiscipline(SchedulingKind::Ps).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kSimul, SchedulingDiscipline(SchedulingKind::SourceMarker).kind()), 1);
+    EXPECT_EQ(methodAdmitsScheduling(kHmva, SchedulingDiscipline(SchedulingKind::SourceMarker).kind()), 0);
+    EXPECT_EQ(methodAdmitsScheduling(kSyntaxOnly, SchedulingDiscipline(SchedulingKind::Fifo).kind()), 0);
 
     EXPECT_STREQ(schedulingName(SchedulingKind::LifoPr), "LIFO_PR");
     EXPECT_STREQ(schedulingName(SchedulingKind::Prior), "PRIOR_HOL");
@@ -288,29 +277,11 @@ protected:
     ServiceSetterTest() : net_("N", reporter_) {
         station_ = static_cast<Station*>(net_.createObject(kStationType, "S1"));
     }
-    ~ServiceSetterTest() override {
-        allocationsBeforeFailure = -1;
-        std::fclose(out_);
-        std::fclose(err_);
-    }
-    std::string flushed() {
-        try {
-            reporter_.flush(Target::Err);
-        } catch (const RunEnded&) {
-        }
-        return written();
-    }
-    std::string written() {
-        std::string bytes;
-        std::rewind(err_);
-        for (int c; (c = std::fgetc(err_)) != EOF;) bytes.push_back(static_cast<char>(c));
-        return cp1250ToUtf8(bytes);
-    }
+    ~ServiceSetterTest() override { allocationsBeforeFailure = -1; }
     const ServiceDistribution* slot(int r) const { return station_->serviceTable().at(r); }
 
-    std::FILE* out_ = std::tmpfile();
-    std::FILE* err_ = std::tmpfile();
-    Reporter reporter_{{out_, err_}};
+    testing::CapturedConsole console_;
+    Reporter& reporter_ = console_.reporter();
     Network net_;
     Station* station_;
 };
@@ -323,7 +294,7 @@ TEST_F(ServiceSetterTest, FirstSingleValueWinsAndTheRepeatIsWarnedAbout) {
     EXPECT_EQ(slot(0)->kind(), DistributionKind::Exp);
     EXPECT_DOUBLE_EQ(slot(0)->mean(), 2);
     EXPECT_TRUE(reporter_.noErrorSoFar());
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nOSTRZEŻENIE:  Zignorowano powtorne ustalenie rozkladu czasu obslugi w stan. S1 dla klasy 0"
               "\nOSTRZEŻENIE:  Zignorowano powtorne ustalenie rozkladu czasu obslugi w stan. S1 dla klasy 0\n");
 }
@@ -377,7 +348,7 @@ TEST_F(ServiceSetterTest, PairsForASlotOfAnotherKindAreErrorsAndChangeNothing) {
     EXPECT_EQ(dynamic_cast<const CoxDistribution&>(*slot(1)).count(), 1);
     EXPECT_EQ(slot(2)->kind(), DistributionKind::Det);
     EXPECT_FALSE(reporter_.noErrorSoFar());
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nBŁĄD:         Dodanie nowych parametrow dla innego rozkladu niz COX w S1 dla klasy 0"
               "\nBŁĄD:         Dodanie nowych parametrow dla innego rozkladu niz Hiperboliczny w S1 dla klasy 1"
               "\nBŁĄD:         Dodanie nowych parametrow dla innego rozkladu niz Histogram w S1 dla klasy 2"
@@ -387,7 +358,7 @@ TEST_F(ServiceSetterTest, PairsForASlotOfAnotherKindAreErrorsAndChangeNothing) {
 TEST_F(ServiceSetterTest, ClassIndexOutsideTheTableIsRefused) {
     EXPECT_EQ(station_->setExp(32, 1), 0);
     EXPECT_EQ(station_->addHistBin(-1, 2, 1), 0);
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nBŁĄD:         Nieprawidlowy numer klasy (32) w obiekcie S1"
               "\nBŁĄD:         Nieprawidlowy numer klasy (-1) w obiekcie S1\n");
 }
@@ -399,21 +370,21 @@ TEST_F(ServiceSetterTest, NoMemoryForANewDistributionIsFatal) {
     allocationsBeforeFailure = 0;
     EXPECT_THROW(station_->setExp(0, 2), RunEnded);
     EXPECT_EQ(slot(0), nullptr);
-    EXPECT_EQ(written(), "\nBŁĄD FATALNY: Blad allokacji pamieci\n");
+    EXPECT_EQ(console_.err(), "\nBŁĄD FATALNY: Blad allokacji pamieci\n");
 }
 
 TEST_F(ServiceSetterTest, NoMemoryForTheFirstHistogramBinIsFatal) {
     allocationsBeforeFailure = 0;
     EXPECT_THROW(station_->addHistBin(0, 2, 1), RunEnded);
     EXPECT_EQ(slot(0), nullptr);
-    EXPECT_EQ(written(), "\nBŁĄD FATALNY: Blad alokacji pamieci\n");
+    EXPECT_EQ(console_.err(), "\nBŁĄD FATALNY: Blad alokacji pamieci\n");
 }
 
 TEST_F(ServiceSetterTest, NoMemoryForTheFirstCoxPhaseIsFatal) {
     allocationsBeforeFailure = 1;
     EXPECT_THROW(station_->addCoxPhase(0, 1, 2), RunEnded);
     EXPECT_EQ(slot(0), nullptr);
-    EXPECT_EQ(written(), "\nBŁĄD FATALNY: Blad allokacji pamieci\n");
+    EXPECT_EQ(console_.err(), "\nBŁĄD FATALNY: Blad allokacji pamieci\n");
 }
 
 TEST_F(ServiceSetterTest, NoMemoryToGrowEitherArrayIsFatalAndKeepsThePairs) {
@@ -421,14 +392,14 @@ TEST_F(ServiceSetterTest, NoMemoryToGrowEitherArrayIsFatalAndKeepsThePairs) {
     allocationsBeforeFailure = 0;
     EXPECT_THROW(station_->addHipBranch(0, 0.5, 3), RunEnded);
     EXPECT_EQ(dynamic_cast<const HipDistribution&>(*slot(0)).count(), 1);
-    EXPECT_EQ(written(), "\nBŁĄD FATALNY: Blad allokacji pamieci\n");
+    EXPECT_EQ(console_.err(), "\nBŁĄD FATALNY: Blad allokacji pamieci\n");
 
     allocationsBeforeFailure = 1;
     EXPECT_THROW(station_->addHipBranch(0, 0.5, 3), RunEnded);
     const auto& hip = dynamic_cast<const HipDistribution&>(*slot(0));
     EXPECT_EQ(hip.count(), 1);
     EXPECT_EQ(hip.first().size(), hip.second().size());
-    EXPECT_EQ(written(),
+    EXPECT_EQ(console_.err(),
               "\nBŁĄD FATALNY: Blad allokacji pamieci"
               "\n\nBŁĄD FATALNY: Blad alokacji pamieci\n");
 }

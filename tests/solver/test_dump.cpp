@@ -1,38 +1,21 @@
 // The network dump of syntax-only mode, byte for byte.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "common/cp1250.h"
-#include "solver/frontend/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
+#include "tests/solver/captured_console.h"
 
 namespace kolt {
 namespace {
 
 class DumpTest : public ::testing::Test {
 protected:
-    ~DumpTest() override {
-        std::fclose(out_);
-        std::fclose(err_);
-    }
-    // Everything written to standard output, still in Windows-1250.
-    std::string outputBytes() {
-        std::string bytes;
-        std::fflush(out_);
-        std::rewind(out_);
-        for (int c; (c = std::fgetc(out_)) != EOF;) bytes.push_back(static_cast<char>(c));
-        return bytes;
-    }
-    std::string output() { return cp1250ToUtf8(outputBytes()); }
-
     Station& station(const char* name) { return static_cast<Station&>(*net_.createObject(kStationType, name)); }
 
-    std::FILE* out_ = std::tmpfile();
-    std::FILE* err_ = std::tmpfile();
-    Reporter reporter_{{out_, err_}};
+    testing::CapturedConsole console_;
+    Reporter& reporter_ = console_.reporter();
     Network net_{"Siec testowa", reporter_};
 };
 
@@ -47,7 +30,7 @@ TEST_F(DumpTest, StationWithOneServiceAndOneTransition) {
     s.dump(list);
     EXPECT_EQ(list.queued(), 6u);
     list.flush(Target::Out);
-    EXPECT_EQ(output(),
+    EXPECT_EQ(console_.out(),
               "\n"
               "Stanowisko: Stan1\n"
               "  Rozkłady:\n"
@@ -75,7 +58,7 @@ TEST_F(DumpTest, WholeNetworkInRegistryOrder) {
     s.addTransition(0, exit, 1, reporter_);
 
     EXPECT_TRUE(net_.writeDump());
-    EXPECT_EQ(output(),
+    EXPECT_EQ(console_.out(),
               "\n"
               "Sieć: \"Siec testowa\"\n"
               " Klasa: \"Klasa A\" (0 klientów)\n"
@@ -101,7 +84,7 @@ TEST_F(DumpTest, WholeNetworkInRegistryOrder) {
 TEST_F(DumpTest, StationWithoutDistributionsOrTransitionsKeepsItsHeadings) {
     station("Pusta");
     EXPECT_TRUE(net_.writeDump());
-    EXPECT_EQ(output(),
+    EXPECT_EQ(console_.out(),
               "\nSieć: \"Siec testowa\"\nBrak zdefiniowanych klas\n"
               "Stanowisko: Pusta\n  Rozkłady:\n  Tranzycje:\n");
 }
@@ -110,12 +93,12 @@ TEST_F(DumpTest, ClassesWithoutObjectsReportAnEmptyRegistry) {
     net_.addClass("A");
     net_.setCustomers(0, 3);
     EXPECT_FALSE(net_.writeDump());
-    EXPECT_EQ(output(), "\nSieć: \"Siec testowa\"\n Klasa: \"A\" (3 klientów)\nLista obiektow sieci jest pusta\n");
+    EXPECT_EQ(console_.out(), "\nSieć: \"Siec testowa\"\n Klasa: \"A\" (3 klientów)\nLista obiektow sieci jest pusta\n");
 }
 
 TEST_F(DumpTest, EmptyNetworkSaysSoTwice) {
     EXPECT_FALSE(net_.writeDump());
-    EXPECT_EQ(output(), "\nSieć: \"Siec testowa\"\nBrak zdefiniowanych klas\nLista obiektow sieci jest pusta\n");
+    EXPECT_EQ(console_.out(), "\nSieć: \"Siec testowa\"\nBrak zdefiniowanych klas\nLista obiektow sieci jest pusta\n");
 }
 
 TEST_F(DumpTest, UserBytesPassUnchanged) {
@@ -125,7 +108,7 @@ TEST_F(DumpTest, UserBytesPassUnchanged) {
     Station& s = static_cast<Station&>(*net.createObject(kStationType, "S%s\xB9"));
     s.addTransition(0, &s, 1, reporter_);
     net.writeDump();
-    EXPECT_EQ(outputBytes(),
+    EXPECT_EQ(console_.outBytes(),
               "\nSie\xE6: \"100%\xB9\"\n Klasa: \"k%d\" (0 klient\xF3w)\n"
               "Stanowisko: S%s\xB9\n  Rozk\xB3" "ady:\n  Tranzycje:\n    Dla klasy 0\n"
               "      Do obiektu S%s\xB9 z prawd. 1.000000\n");
@@ -136,7 +119,7 @@ TEST_F(DumpTest, DumpLeavesTheRunsQueueAlone) {
     station("S");
     net_.writeDump();
     EXPECT_EQ(reporter_.queued(), 1u);
-    EXPECT_EQ(output().find("pending"), std::string::npos);
+    EXPECT_EQ(console_.out().find("pending"), std::string::npos);
 }
 
 }  // namespace

@@ -8,32 +8,19 @@
 
 #include "bench/network_generator.h"
 #include "common/cp1250.h"
+#include "tests/solver/captured_console.h"
 #include "tests/solver/solver_process.h"
 
 namespace kolt::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
-class LargeNetwork : public ::testing::Test {
+class LargeNetwork : public ScratchDirectoryTest {
 protected:
-    void SetUp() override { dir_ = freshDirectory(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // A run as the workbench starts it; the results file's text.
     SolverRun solve(const std::string& text, const std::string& method, long long addressSpace = 0) {
-        writeBytes(dir_ / "siec.klt", text);
-        SolverStart start{{"siec.klt", method},
-                          {"WINKOLT", (dir_ / "siec.err").string(), (dir_ / "siec.wnk").string()},
-                          dir_,
-                          std::nullopt};
-        start.addressSpaceBytes = addressSpace;
-        return runSolverProcess(start);
+        return runAsWorkbench(dir_, text, method, addressSpace);
     }
     std::string diagnostics() const { return cp1250ToUtf8(readBytes(dir_ / "siec.err")); }
     std::string results() const { return readBytes(dir_ / "siec.wnk"); }
-
-    fs::path dir_;
 };
 
 std::string tenThousandStations(bench::NetworkFamily family) {
@@ -76,7 +63,7 @@ TEST_F(LargeNetwork, QueueTableBeyondTheAddressSpaceIsRefusedNamingAdp) {
 #else
     const SolverRun run = solve(bench::ringBenchmarkNetwork(10, {2, 3000, 3000}), "MVA", 300LL << 20);
     EXPECT_EQ(run.status, 50);
-    EXPECT_NE(diagnostics().find("BŁĄD FATALNY: Blad allokacji pamięci (ADP)"), std::string::npos) << diagnostics();
+    EXPECT_TRUE(hasLine(diagnostics(), fatalLine("Blad allokacji pamięci (ADP)")));
 #endif
 }
 

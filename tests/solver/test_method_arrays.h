@@ -5,9 +5,11 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdint>
 #include <vector>
 
+#include "solver/methods/methods.h"
 #include "solver/methods/traffic_equations.h"
 
 namespace kolt::methods::testing {
@@ -138,6 +140,33 @@ inline OpenRouting openRoutingOf(const OpenArrays& a) {
     }
     lists.minusExternalRate.assign(a.BP.begin() + static_cast<std::size_t>(RM) * RM, a.BP.end());
     return lists;
+}
+
+// The methods over built arrays with the dense routing; each returns its
+// failure code (0: solved) and the open ones the station they stopped at.
+inline int runExactMva(ClosedArrays& a, std::FILE* roLines = nullptr) {
+    int failed = -1;
+    exactMva(a.M, a.R, a.L, a.K.data(), a.TYPE.data(), a.SR.data(), a.TAU.data(), a.SN.data(), a.ADP.data(),
+             a.INDEX.data(), 0, a.THETA.data(), a.N.data(), a.W.data(), a.LAMBDA.data(), failed, roLines);
+    return failed;
+}
+inline int runApproximateMva(ClosedArrays& a) {
+    int failed = -1;
+    approximateMva(a.M, a.R, a.L, a.K.data(), a.TYPE.data(), a.SR.data(), a.TAU.data(), a.SN.data(), a.ADP.data(),
+                   a.INDEX.data(), 0, a.THETA.data(), a.LAMBDA.data(), a.W.data(), a.N.data(), failed);
+    return failed;
+}
+inline void runJackson(OpenArrays& a, int& code, int& station) {
+    jackson(a.M, a.R, a.TYPE.data(), a.BP.data(), a.LAMBN.data(), a.OBCN.data(), a.ENKN.data(), a.ENTN.data(),
+            a.LMBNR.data(), a.OBCNR.data(), a.ENRKNR.data(), a.ENRTNR.data(), a.MIN.data(), a.TAU.data(), code,
+            station);
+}
+inline void runDiffusion(OpenArrays& a, int& code, int& station) {
+    double work = 0.0;
+    diffusion(a.M, a.R, a.BP.data(), a.BP1.data(), a.LAMBN.data(), a.OBCN.data(), a.ENKN.data(), a.ENTN.data(),
+              a.LMBNR.data(), a.OBCNR.data(), a.ENRKNR.data(), a.ENRTNR.data(), a.MIN.data(), a.TAU.data(),
+              a.CBN2.data(), a.CBNR2.data(), a.C0NR2.data(), a.RJI.data(), a.G.data(), a.CAN2.data(), code, station,
+              work);
 }
 
 }  // namespace kolt::methods::testing

@@ -15,14 +15,7 @@ namespace {
 using testing::buildOpen;
 using testing::OpenArrays;
 using testing::Routing;
-
-void runDiffusion(OpenArrays& a, int& code, int& station) {
-    double work = 0.0;
-    diffusion(a.M, a.R, a.BP.data(), a.BP1.data(), a.LAMBN.data(), a.OBCN.data(), a.ENKN.data(), a.ENTN.data(),
-              a.LMBNR.data(), a.OBCNR.data(), a.ENRKNR.data(), a.ENRTNR.data(), a.MIN.data(), a.TAU.data(),
-              a.CBN2.data(), a.CBNR2.data(), a.C0NR2.data(), a.RJI.data(), a.G.data(), a.CAN2.data(), code, station,
-              work);
-}
+using testing::runDiffusion;
 
 TEST(MethodDiffusion, SingleStationMatchesMM1AndHalvesItForDeterministicService) {
     // Poisson arrivals at 0.6, service rate 1: rho 0.6.

@@ -17,18 +17,12 @@ namespace {
 using testing::buildClosed;
 using testing::ClosedArrays;
 using testing::Routing;
-
-int runMva(ClosedArrays& a) {
-    int failed = -1;
-    exactMva(a.M, a.R, a.L, a.K.data(), a.TYPE.data(), a.SR.data(), a.TAU.data(), a.SN.data(), a.ADP.data(),
-             a.INDEX.data(), 0, a.THETA.data(), a.N.data(), a.W.data(), a.LAMBDA.data(), failed, nullptr);
-    return failed;
-}
+using testing::runExactMva;
 
 TEST(MethodExactMva, HandDerivedSingleAndTwoStationCases) {
     // One FIFO station alone: every customer is always there.
     ClosedArrays one = buildClosed({5}, {1}, Routing{{{1.0}}}, {{0.4}});
-    ASSERT_EQ(runMva(one), 0);
+    ASSERT_EQ(runExactMva(one), 0);
     EXPECT_DOUBLE_EQ(one.LAMBDA[0], 1 / 0.4);
     EXPECT_DOUBLE_EQ(one.N[0], 5.0);
     EXPECT_DOUBLE_EQ(one.w(1, 1), 5 * 0.4);
@@ -37,7 +31,7 @@ TEST(MethodExactMva, HandDerivedSingleAndTwoStationCases) {
     // n = 1: Q1 = 1/3, Q2 = 2/3. n = 2: W1 = 1 * 4/3, W2 = 2 * 5/3,
     // X = 2 / (14/3) = 3/7, Q1 = 4/7, Q2 = 10/7.
     ClosedArrays two = buildClosed({2}, {1, 1}, Routing{{{0, 1}, {1, 0}}}, {{1.0, 2.0}});
-    ASSERT_EQ(runMva(two), 0);
+    ASSERT_EQ(runExactMva(two), 0);
     EXPECT_NEAR(two.LAMBDA[0], 3.0 / 7, 1e-12);
     EXPECT_NEAR(two.w(1, 1), 4.0 / 3, 1e-12);
     EXPECT_NEAR(two.w(1, 2), 10.0 / 3, 1e-12);
@@ -66,7 +60,7 @@ TEST(MethodExactMva, TimesharingSystemOfJainTable34_1) {
     Routing p{{{0, 1, 0, 0}, {1.0 / 16, 0, 10.0 / 16, 5.0 / 16}, {0, 1, 0, 0}, {0, 1, 0, 0}}};
     for (const Row& row : rows) {
         ClosedArrays a = buildClosed({row.users}, {4, 1, 1, 1}, p, {{4.0, 0.125, 0.3, 0.2}});
-        ASSERT_EQ(runMva(a), 0);
+        ASSERT_EQ(runExactMva(a), 0);
         const double X = a.LAMBDA[0];
         const double system = a.theta(1, 2) * a.w(1, 2) + a.theta(1, 3) * a.w(1, 3) + a.theta(1, 4) * a.w(1, 4);
         SCOPED_TRACE(row.users);
@@ -101,7 +95,7 @@ TEST(MethodExactMva, SingleChainRecursionWrittenOut) {
         for (int m = 0; m < 4; ++m) q[m] = X * theta[m] * w[m];
     }
     ClosedArrays a = buildClosed({K}, type, p, {tau});
-    ASSERT_EQ(runMva(a), 0);
+    ASSERT_EQ(runExactMva(a), 0);
     EXPECT_NEAR(a.LAMBDA[0], X, 1e-6 * X);
     for (int m = 1; m <= 4; ++m) {
         EXPECT_NEAR(a.theta(1, m), theta[m - 1], 1e-7);
@@ -208,7 +202,7 @@ void expectAgreesWithBruteForce(const std::vector<int>& K, const std::vector<int
                                 const std::vector<std::vector<double>>& tau, double tolerance) {
     const int R = static_cast<int>(K.size()), M = static_cast<int>(type.size());
     ClosedArrays a = buildClosed(K, type, p, tau);
-    ASSERT_EQ(runMva(a), 0);
+    ASSERT_EQ(runExactMva(a), 0);
     const BruteForce b = bruteForceMva(K, type, p, tau);
     for (int r = 1; r <= R; ++r) {
         EXPECT_NEAR(a.LAMBDA[r - 1], b.X[r - 1], tolerance * b.X[r - 1]) << "class " << r;
@@ -267,7 +261,7 @@ TEST(MethodExactMva, EmptyClassAndDelayStation) {
     // station gives class 1 exactly its service time.
     Routing p{{{0, 1}, {1, 0}}, {{0, 1}, {1, 0}}};
     ClosedArrays a = buildClosed({4, 0}, {4, 1}, p, {{2.5, 0.5}, {1.0, 1.0}});
-    ASSERT_EQ(runMva(a), 0);
+    ASSERT_EQ(runExactMva(a), 0);
     EXPECT_EQ(a.LAMBDA[1], 0.0);
     EXPECT_EQ(a.w(2, 1), 0.0);
     EXPECT_EQ(a.w(2, 2), 0.0);
@@ -280,27 +274,27 @@ TEST(MethodExactMva, PopulationAndServiceTimesRestoredOnEveryExit) {
     const std::vector<std::vector<double>> tau{{0.1, 0.3}, {0.7, 0.11}};
     ClosedArrays ok = buildClosed({3, 2}, {1, 2}, p, tau);
     const std::vector<double> tauBefore = ok.TAU;
-    ASSERT_EQ(runMva(ok), 0);
+    ASSERT_EQ(runExactMva(ok), 0);
     EXPECT_EQ(ok.K, (std::vector<int>{3, 2}));
     EXPECT_EQ(ok.TAU, tauBefore) << "service times must come back bit for bit";
 
     // Fails after K was raised: the queue table does not fit in ADP.
     ClosedArrays shortAdp = buildClosed({30, 30}, {1, 2}, p, tau);
     shortAdp.L = 2 * 31 - 1;
-    EXPECT_EQ(runMva(shortAdp), 1);
+    EXPECT_EQ(runExactMva(shortAdp), 1);
     EXPECT_EQ(shortAdp.K, (std::vector<int>{30, 30}));
     EXPECT_EQ(shortAdp.TAU, tauBefore);
 
     // Fails in the priority capacity check, also after K was raised.
     ClosedArrays prio = buildClosed({200, 200}, {5, 1}, p, tau);
-    EXPECT_EQ(runMva(prio), kPriorityTableLimit);
+    EXPECT_EQ(runExactMva(prio), kPriorityTableLimit);
     EXPECT_EQ(prio.K, (std::vector<int>{200, 200}));
     EXPECT_EQ(prio.TAU, tauBefore);
 
     // Fails in the routing check.
     Routing broken{{{0.5, 0.5}, {0, 1}}, {{0, 1}, {1, 0}}};
     ClosedArrays bad = buildClosed({3, 2}, {1, 2}, broken, tau);
-    EXPECT_EQ(runMva(bad), 1);
+    EXPECT_EQ(runExactMva(bad), 1);
     EXPECT_EQ(bad.K, (std::vector<int>{3, 2}));
     EXPECT_EQ(bad.TAU, tauBefore);
 }
@@ -310,8 +304,8 @@ TEST(MethodExactMva, PriorityStationsUnderMvap) {
     Routing loop{{{0, 1}, {1, 0}}};
     ClosedArrays fifo = buildClosed({4}, {1, 4}, loop, {{0.5, 2.0}});
     ClosedArrays prior = buildClosed({4}, {5, 4}, loop, {{0.5, 2.0}});
-    ASSERT_EQ(runMva(fifo), 0);
-    ASSERT_EQ(runMva(prior), 0);
+    ASSERT_EQ(runExactMva(fifo), 0);
+    ASSERT_EQ(runExactMva(prior), 0);
     EXPECT_NEAR(prior.LAMBDA[0], fifo.LAMBDA[0], 1e-12);
     EXPECT_NEAR(prior.w(1, 1), fifo.w(1, 1), 1e-12);
     EXPECT_NEAR(prior.N[0], fifo.N[0], 1e-12);
@@ -320,7 +314,7 @@ TEST(MethodExactMva, PriorityStationsUnderMvap) {
     // never slowed down, and sees the station as if it were alone.
     Routing both{{{0, 1}, {1, 0}}, {{0, 1}, {1, 0}}};
     ClosedArrays mixed = buildClosed({4, 3}, {5, 4}, both, {{0.5, 2.0}, {0.4, 3.0}});
-    ASSERT_EQ(runMva(mixed), 0);
+    ASSERT_EQ(runExactMva(mixed), 0);
     EXPECT_NEAR(mixed.LAMBDA[0], fifo.LAMBDA[0], 1e-12);
     EXPECT_NEAR(mixed.w(1, 1), fifo.w(1, 1), 1e-12);
     EXPECT_GT(mixed.w(2, 1), 0.4) << "the lower class waits";
@@ -334,8 +328,8 @@ TEST(MethodExactMva, SmallServiceTimesGiveTheScaledResults) {
     Routing loop{{{0, 1}, {1, 0}}};
     ClosedArrays unit = buildClosed({3}, {1, 4}, loop, {{1.0, 2.0}});
     ClosedArrays fast = buildClosed({3}, {1, 4}, loop, {{1e-7, 2e-7}});
-    ASSERT_EQ(runMva(unit), 0);
-    ASSERT_EQ(runMva(fast), 0);
+    ASSERT_EQ(runExactMva(unit), 0);
+    ASSERT_EQ(runExactMva(fast), 0);
     EXPECT_NEAR(fast.LAMBDA[0] * 1e-7, unit.LAMBDA[0], 1e-9 * unit.LAMBDA[0]);
     EXPECT_NEAR(fast.N[0], unit.N[0], 1e-9);
     EXPECT_NEAR(fast.N[0] + fast.N[1], 3.0, 1e-9);
@@ -343,7 +337,7 @@ TEST(MethodExactMva, SmallServiceTimesGiveTheScaledResults) {
 
 TEST(MethodExactMva, UnknownStationTypeIsRefused) {
     ClosedArrays a = buildClosed({2}, {1, 7}, Routing{{{0, 1}, {1, 0}}}, {{1, 1}});
-    EXPECT_EQ(runMva(a), 1);
+    EXPECT_EQ(runExactMva(a), 1);
 }
 
 }  // namespace

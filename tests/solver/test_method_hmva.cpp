@@ -13,25 +13,13 @@ namespace {
 using testing::buildClosed;
 using testing::ClosedArrays;
 using testing::Routing;
-
-int runHmva(ClosedArrays& a) {
-    int failed = -1;
-    approximateMva(a.M, a.R, a.L, a.K.data(), a.TYPE.data(), a.SR.data(), a.TAU.data(), a.SN.data(), a.ADP.data(),
-                   a.INDEX.data(), 0, a.THETA.data(), a.LAMBDA.data(), a.W.data(), a.N.data(), failed);
-    return failed;
-}
-
-int runMva(ClosedArrays& a) {
-    int failed = -1;
-    exactMva(a.M, a.R, a.L, a.K.data(), a.TYPE.data(), a.SR.data(), a.TAU.data(), a.SN.data(), a.ADP.data(),
-             a.INDEX.data(), 0, a.THETA.data(), a.N.data(), a.W.data(), a.LAMBDA.data(), failed, nullptr);
-    return failed;
-}
+using testing::runApproximateMva;
+using testing::runExactMva;
 
 TEST(MethodHmva, OneStationIsExact) {
     for (int K : {1, 2, 7}) {
         ClosedArrays a = buildClosed({K}, {1}, Routing{{{1.0}}}, {{0.5}}, true);
-        ASSERT_EQ(runHmva(a), 0);
+        ASSERT_EQ(runApproximateMva(a), 0);
         EXPECT_NEAR(a.LAMBDA[0], K, 1e-9) << "all customers at the only station";
         EXPECT_NEAR(a.w(1, 1), K * 0.5, 1e-6);
         EXPECT_NEAR(a.N[0], 2.0, 1e-6) << "throughput 1 / service time";
@@ -46,8 +34,8 @@ TEST(MethodHmva, CloseToExactMvaButNotEqual) {
     const std::vector<std::vector<double>> tau{{3.0, 0.05, 0.12, 0.2}, {0, 0.08, 0.1, 0}};
     ClosedArrays approx = buildClosed({6, 3}, {4, 1, 1, 2}, p, tau, true);
     ClosedArrays exact = buildClosed({6, 3}, {4, 1, 1, 2}, p, tau);
-    ASSERT_EQ(runHmva(approx), 0);
-    ASSERT_EQ(runMva(exact), 0);
+    ASSERT_EQ(runApproximateMva(approx), 0);
+    ASSERT_EQ(runExactMva(exact), 0);
     bool differs = false;
     for (int r = 1; r <= 2; ++r)
         for (int m = 1; m <= 4; ++m) {
@@ -74,7 +62,7 @@ TEST(MethodHmva, CloseToExactMvaButNotEqual) {
 TEST(MethodHmva, DelayStationNeverQueues) {
     Routing p{{{0, 1}, {1, 0}}};
     ClosedArrays a = buildClosed({50}, {4, 1}, p, {{2.0, 0.1}}, true);
-    ASSERT_EQ(runHmva(a), 0);
+    ASSERT_EQ(runApproximateMva(a), 0);
     EXPECT_DOUBLE_EQ(a.w(1, 1), 2.0);
     EXPECT_NEAR(a.N[1], 10.0, 0.05) << "the server saturates at 1 / 0.1";
 }
@@ -83,9 +71,9 @@ TEST(MethodHmva, EmptyClassChangesNothingForTheOthers) {
     Routing two{{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}, {{0, 0.5, 0.5}, {1, 0, 0}, {1, 0, 0}}};
     const std::vector<std::vector<double>> tau{{1.0, 0.3, 0.4}, {0.2, 0.6, 0.1}};
     ClosedArrays withEmpty = buildClosed({5, 0}, {4, 1, 2}, two, tau, true);
-    ASSERT_EQ(runHmva(withEmpty), 0);
+    ASSERT_EQ(runApproximateMva(withEmpty), 0);
     ClosedArrays alone = buildClosed({5}, {4, 1, 2}, Routing{two[0]}, {tau[0]}, true);
-    ASSERT_EQ(runHmva(alone), 0);
+    ASSERT_EQ(runApproximateMva(alone), 0);
     for (int m = 1; m <= 3; ++m) {
         EXPECT_EQ(withEmpty.LAMBDA[(m - 1) * 2 + 1], 0.0);
         EXPECT_EQ(withEmpty.N[(m - 1) * 2 + 1], 0.0);
@@ -99,7 +87,7 @@ TEST(MethodHmva, EmptyClassChangesNothingForTheOthers) {
 TEST(MethodHmva, BrokenRoutingRaisesTheFlag) {
     Routing p{{{0.5, 0.5}, {0, 1}}};
     ClosedArrays a = buildClosed({3}, {1, 1}, p, {{1, 1}}, true);
-    EXPECT_EQ(runHmva(a), 1);
+    EXPECT_EQ(runApproximateMva(a), 1);
     EXPECT_EQ(a.LAMBDA[0], -1.0) << "nothing computed";
 }
 

@@ -13,12 +13,7 @@ namespace {
 using testing::buildOpen;
 using testing::OpenArrays;
 using testing::Routing;
-
-void runJackson(OpenArrays& a, int& code, int& station) {
-    jackson(a.M, a.R, a.TYPE.data(), a.BP.data(), a.LAMBN.data(), a.OBCN.data(), a.ENKN.data(), a.ENTN.data(),
-            a.LMBNR.data(), a.OBCNR.data(), a.ENRKNR.data(), a.ENRTNR.data(), a.MIN.data(), a.TAU.data(), code,
-            station);
-}
+using testing::runJackson;
 
 TEST(MethodJackson, SingleServerIsMM1AndSaturationFails) {
     OpenArrays a = buildOpen({4}, Routing{{{0.0}}}, {{1.0}}, {{0.5}});

@@ -54,7 +54,7 @@ public:
         return *this;
     }
     // A law given by pairs (first, second).
-    Law pairs(LawKind kind, std::vector<std::pair<double, double>> list) {
+    Law pairs(LawKind kind, const std::vector<std::pair<double, double>>& list) {
         Law law{kind, 0, 0, 0, static_cast<int>(m_.pairFirst.size()), static_cast<int>(list.size())};
         for (auto [a, b] : list) {
             m_.pairFirst.push_back(a);

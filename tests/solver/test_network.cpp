@@ -2,42 +2,20 @@
 // object registry.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "common/cp1250.h"
-#include "solver/frontend/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
+#include "tests/solver/captured_console.h"
 
 namespace kolt {
 namespace {
 
-// A reporter writing to temporary files, and what its flushes wrote, as UTF-8.
 class NetworkTest : public ::testing::Test {
 protected:
-    NetworkTest() : reporter_({out_, err_}), net_("Siec", reporter_) {}
-    ~NetworkTest() override {
-        std::fclose(out_);
-        std::fclose(err_);
-    }
-
-    // Flushes the queue to standard error and returns what was written.
-    std::string flushed() {
-        try {
-            reporter_.flush(Target::Err);
-        } catch (const RunEnded&) {
-        }
-        std::string bytes;
-        std::rewind(err_);
-        for (int c; (c = std::fgetc(err_)) != EOF;) bytes.push_back(static_cast<char>(c));
-        return cp1250ToUtf8(bytes);
-    }
-
-    std::FILE* out_ = std::tmpfile();
-    std::FILE* err_ = std::tmpfile();
-    Reporter reporter_;
-    Network net_;
+    testing::CapturedConsole console_;
+    Reporter& reporter_ = console_.reporter();
+    Network net_{"Siec", reporter_};
 };
 
 TEST_F(NetworkTest, AcceptsThirtyTwoClassesAndRefusesTheThirtyThird) {
@@ -47,7 +25,7 @@ TEST_F(NetworkTest, AcceptsThirtyTwoClassesAndRefusesTheThirtyThird) {
     EXPECT_EQ(net_.addClass("K32"), -1);
     EXPECT_EQ(net_.numberOfClasses(), 32);
     EXPECT_EQ(net_.findClass("K32"), -1);
-    EXPECT_EQ(flushed(), "\nBŁĄD:         Za duża liczba klas\n");
+    EXPECT_EQ(console_.flushed(), "\nBŁĄD:         Za duża liczba klas\n");
 }
 
 TEST_F(NetworkTest, RepeatedClassNameIsRefusedAndLeavesTheTableUnchanged) {
@@ -56,7 +34,7 @@ TEST_F(NetworkTest, RepeatedClassNameIsRefusedAndLeavesTheTableUnchanged) {
     EXPECT_EQ(net_.addClass("A"), -1);
     EXPECT_EQ(net_.numberOfClasses(), 1);
     EXPECT_EQ(net_.customers(0), 7);
-    EXPECT_EQ(flushed(), "\nBŁĄD:         Klasa o podanej nazwie już istnieje\n");
+    EXPECT_EQ(console_.flushed(), "\nBŁĄD:         Klasa o podanej nazwie już istnieje\n");
 }
 
 TEST_F(NetworkTest, ClassNamesAreCutToTwentyCharactersAndComparedExactly) {
@@ -166,7 +144,7 @@ TEST_F(NetworkTest, JoinRefusesANetworkAndARepeatedObject) {
     EXPECT_FALSE(net_.join(inner));
     EXPECT_EQ(net_.registry().size(), 1u);
     EXPECT_EQ(inner.network(), nullptr);
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nOSTRZEŻENIE:  Zignorowano powtorne dolaczenie do sieci Siec obiektu S1"
               "\nBŁĄD:         Niedozwolone zagniezdzenie sieci Wewn w sieci Siec\n");
 }

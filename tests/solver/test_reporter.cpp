@@ -1,29 +1,17 @@
 // The message channel: line format, flush points and the end of the run.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "common/cp1250.h"
-#include "solver/frontend/reporter.h"
-#include "solver/frontend/text.h"
+#include "solver/core/reporter.h"
+#include "solver/core/text.h"
+#include "tests/solver/captured_console.h"
 
 namespace kolt {
 namespace {
 
 class ReporterTest : public ::testing::Test {
 protected:
-    ~ReporterTest() override {
-        std::fclose(out_);
-        std::fclose(err_);
-    }
-    std::string written(std::FILE* f) {
-        std::fflush(f);
-        std::rewind(f);
-        std::string bytes;
-        for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<char>(c));
-        return bytes;
-    }
     bool flushEndsRun(Target target) {
         try {
             reporter_.flush(target);
@@ -34,15 +22,14 @@ protected:
         return false;
     }
 
-    std::FILE* out_ = std::tmpfile();
-    std::FILE* err_ = std::tmpfile();
-    Reporter reporter_{Console{out_, err_}};
+    testing::CapturedConsole console_;
+    Reporter& reporter_ = console_.reporter();
 };
 
 TEST_F(ReporterTest, EmptyFlushWritesOneEmptyLine) {
     EXPECT_FALSE(flushEndsRun(Target::Out));
-    EXPECT_EQ(written(out_), "\n");
-    EXPECT_EQ(written(err_), "");
+    EXPECT_EQ(console_.outBytes(), "\n");
+    EXPECT_EQ(console_.errBytes(), "");
 }
 
 TEST_F(ReporterTest, WarningsAreWrittenInOrderAndTheRunGoesOn) {
@@ -51,7 +38,7 @@ TEST_F(ReporterTest, WarningsAreWrittenInOrderAndTheRunGoesOn) {
     reporter_.report(Level::Info, "c%s");
     EXPECT_TRUE(reporter_.noErrorSoFar());
     EXPECT_FALSE(flushEndsRun(Target::Err));
-    EXPECT_EQ(cp1250ToUtf8(written(err_)), "\nOSTRZEŻENIE:  a\nOSTRZEŻENIE:  (12,5) b\nc%s\n");
+    EXPECT_EQ(console_.err(), "\nOSTRZEŻENIE:  a\nOSTRZEŻENIE:  (12,5) b\nc%s\n");
     EXPECT_EQ(reporter_.highestLevel(), Level::Info);
     EXPECT_EQ(reporter_.queued(), 0u);
 }
@@ -62,7 +49,7 @@ TEST_F(ReporterTest, AnErrorAmongWarningsEndsTheRunAtTheFlushWithEveryLineWritte
     EXPECT_FALSE(reporter_.noErrorSoFar());
     reporter_.report(Level::Warning, "c");
     EXPECT_TRUE(flushEndsRun(Target::Err));
-    EXPECT_EQ(cp1250ToUtf8(written(err_)), "\nOSTRZEŻENIE:  a\nBŁĄD:         (3,0) b\nOSTRZEŻENIE:  c\n");
+    EXPECT_EQ(console_.err(), "\nOSTRZEŻENIE:  a\nBŁĄD:         (3,0) b\nOSTRZEŻENIE:  c\n");
 }
 
 TEST_F(ReporterTest, FatalWritesWhatWasQueuedAndEndsAtOnceOnStandardError) {
@@ -75,15 +62,15 @@ TEST_F(ReporterTest, FatalWritesWhatWasQueuedAndEndsAtOnceOnStandardError) {
         ended = end.status == 50;
     }
     EXPECT_TRUE(ended);
-    EXPECT_EQ(written(err_), fixedText("\nOSTRZEŻENIE:  a\nOSTRZEŻENIE:  b\nBŁĄD FATALNY: c\n"));
-    EXPECT_EQ(written(out_), "");
+    EXPECT_EQ(console_.errBytes(), fixedText("\nOSTRZEŻENIE:  a\nOSTRZEŻENIE:  b\nBŁĄD FATALNY: c\n"));
+    EXPECT_EQ(console_.outBytes(), "");
 }
 
 TEST_F(ReporterTest, LongMessagesAndUserBytesStayWhole) {
     const std::string token(2000, 'x');
     reporter_.report(Level::Info, formatText("Nazwa %s", (token + " \xB9").c_str()));
     flushEndsRun(Target::Out);
-    EXPECT_EQ(written(out_), "\nNazwa " + token + " \xB9\n");
+    EXPECT_EQ(console_.outBytes(), "\nNazwa " + token + " \xB9\n");
 }
 
 }  // namespace

@@ -2,14 +2,12 @@
 // class's probabilities add up to exactly 1.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <limits>
 #include <string>
 
-#include "common/cp1250.h"
-#include "solver/frontend/reporter.h"
 #include "solver/model/network.h"
 #include "solver/model/station.h"
+#include "tests/solver/captured_console.h"
 
 namespace kolt {
 namespace {
@@ -22,26 +20,11 @@ protected:
         b_ = net_.createObject(kStationType, "B");
         c_ = net_.createObject(kExitType, "OUT");
     }
-    ~RoutingTest() override {
-        std::fclose(out_);
-        std::fclose(err_);
-    }
-    std::string flushed() {
-        try {
-            reporter_.flush(Target::Err);
-        } catch (const RunEnded&) {
-        }
-        std::string bytes;
-        std::rewind(err_);
-        for (int c; (c = std::fgetc(err_)) != EOF;) bytes.push_back(static_cast<char>(c));
-        return cp1250ToUtf8(bytes);
-    }
     bool add(int r, NetObject* target, double p) { return s1_->addTransition(r, target, p, reporter_); }
     bool sumsHold() { return s1_->checkRoutingSums(reporter_); }
 
-    std::FILE* out_ = std::tmpfile();
-    std::FILE* err_ = std::tmpfile();
-    Reporter reporter_{{out_, err_}};
+    testing::CapturedConsole console_;
+    Reporter& reporter_ = console_.reporter();
     Network net_;
     NetObject *s1_, *a_, *b_, *c_;
 };
@@ -75,7 +58,7 @@ TEST_F(RoutingTest, RefusalsAndTheirMessages) {
     EXPECT_FALSE(add(0, b_, std::numeric_limits<double>::quiet_NaN()));
 
     EXPECT_EQ(s1_->routing()->transitions(0), nullptr);
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nBŁĄD:         Nieprawidlowy numer klasy (32) w obiekcie S1"
               "\nBŁĄD:         Nieprawidlowy numer klasy (-1) w obiekcie S1"
               "\nBŁĄD:         Bledne prawdopodobienstwo przejscia S1 -> A"
@@ -94,7 +77,7 @@ TEST_F(RoutingTest, RepeatedTargetIsIgnoredWithAWarningAndTheFirstStays) {
     ASSERT_EQ(list->size(), 1u);
     EXPECT_DOUBLE_EQ((*list)[0].probability, 0.4);
     EXPECT_TRUE(reporter_.noErrorSoFar());
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nOSTRZEŻENIE:  Zignorowano powtorna tranzycje S1 -> A"
               "\nOSTRZEŻENIE:  Zignorowano powtorna tranzycje S1 -> A\n");
 }
@@ -106,7 +89,7 @@ TEST_F(RoutingTest, ObjectWithoutRoutingNodeRefuses) {
     EXPECT_TRUE(network.checkRoutingSums(reporter_));
     // The class index is checked first.
     EXPECT_FALSE(network.addTransition(40, a_, 1, reporter_));
-    EXPECT_EQ(flushed(),
+    EXPECT_EQ(console_.flushed(),
               "\nBŁĄD:         Brak wezla tranzycyjnego w obiekcie N"
               "\nBŁĄD:         Nieprawidlowy numer klasy (40) w obiekcie N\n");
 }
@@ -126,7 +109,7 @@ TEST_F(RoutingTest, SumsThatMissOneFailNamingTheOwner) {
     add(0, b_, 0.3);
     add(0, c_, 0.3);
     EXPECT_FALSE(sumsHold());
-    EXPECT_EQ(flushed(), "\nBŁĄD:         Bledna suma prawdopodobienstw w S1\n");
+    EXPECT_EQ(console_.flushed(), "\nBŁĄD:         Bledna suma prawdopodobienstw w S1\n");
 }
 
 TEST_F(RoutingTest, SumsAreAddedInListOrderWithoutTolerance) {
@@ -142,7 +125,7 @@ TEST_F(RoutingTest, SumsAreAddedInListOrderWithoutTolerance) {
     s2->addTransition(0, b_, 0.2, reporter_);
     s2->addTransition(0, c_, 0.1, reporter_);
     EXPECT_FALSE(s2->checkRoutingSums(reporter_));
-    EXPECT_EQ(flushed(), "\nBŁĄD:         Bledna suma prawdopodobienstw w S2\n");
+    EXPECT_EQ(console_.flushed(), "\nBŁĄD:         Bledna suma prawdopodobienstw w S2\n");
 }
 
 TEST_F(RoutingTest, CheckStopsAtTheFirstFailingClass) {
@@ -150,7 +133,7 @@ TEST_F(RoutingTest, CheckStopsAtTheFirstFailingClass) {
     add(2, a_, 0.5);
     add(5, b_, 0.5);
     EXPECT_FALSE(sumsHold());
-    EXPECT_EQ(flushed(), "\nBŁĄD:         Bledna suma prawdopodobienstw w S1\n");
+    EXPECT_EQ(console_.flushed(), "\nBŁĄD:         Bledna suma prawdopodobienstw w S1\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QtTest>
 
+#include "test_files.h"
 #include "workbench/compile_view.h"
 #include "workbench/report_position.h"
 
@@ -32,11 +33,7 @@ private:
 };
 
 QString TestCompileView::writeFile(const QByteArray& bytes) {
-    const QString path = dir_.filePath(QStringLiteral("r%1.err").arg(++fileNumber_));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
+    return writeTestFile(dir_.filePath(QStringLiteral("r%1.err").arg(++fileNumber_)), bytes);
 }
 
 QStringList TestCompileView::lines(const CCompileView& view) {

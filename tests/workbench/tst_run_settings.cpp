@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "test_files.h"
 #include "workbench/run_files.h"
 #include "workbench/run_settings.h"
 
@@ -16,22 +17,12 @@ private slots:
 
 private:
     QString writeFile(const QByteArray& bytes);
-    QByteArray readFile(const QString& path);
     QTemporaryDir dir_;
     int fileNumber_ = 0;
 };
 
 QString TestRunSettings::writeFile(const QByteArray& bytes) {
-    const QString path = dir_.filePath(QStringLiteral("f%1.cfg").arg(++fileNumber_));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
-}
-
-QByteArray TestRunSettings::readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return writeTestFile(dir_.filePath(QStringLiteral("f%1.cfg").arg(++fileNumber_)), bytes);
 }
 
 void TestRunSettings::runFileNames() {
@@ -76,10 +67,10 @@ void TestRunSettings::writeCreatesTheSection() {
     const QString path = dir_.filePath(QStringLiteral("new.cfg"));
     QCOMPARE(readRunState(path), 0);  // missing file
     QVERIFY(writeRunState(path, 1));
-    QCOMPARE(readFile(path), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
+    QCOMPARE(readTestFile(path), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
     QCOMPARE(readRunState(path), 1);
     QVERIFY(writeRunState(path, 0));
-    QCOMPARE(readFile(path), QByteArray("[Kompilacja]\r\nstan=0\r\n"));
+    QCOMPARE(readTestFile(path), QByteArray("[Kompilacja]\r\nstan=0\r\n"));
 
     QVERIFY(!writeRunState(dir_.filePath(QStringLiteral("no/such/folder/a.cfg")), 2));
 }
@@ -87,12 +78,12 @@ void TestRunSettings::writeCreatesTheSection() {
 void TestRunSettings::writeReplacesTheWholeSectionAndKeepsTheOthers() {
     const QString path = writeFile("[Okno]\nx=1\n\n[Kompilacja]\nstan=1\nstare=7\n\n[Dalej]\ny=2\n");
     QVERIFY(writeRunState(path, 2));
-    QCOMPARE(readFile(path), QByteArray("[Okno]\r\nx=1\r\n\r\n[Kompilacja]\r\nstan=2\r\n\r\n[Dalej]\r\ny=2\r\n"));
+    QCOMPARE(readTestFile(path), QByteArray("[Okno]\r\nx=1\r\n\r\n[Kompilacja]\r\nstan=2\r\n\r\n[Dalej]\r\ny=2\r\n"));
     QCOMPARE(readRunState(path), 2);
 
     const QString withoutSection = writeFile("[Okno]\r\nx=1\r\n");
     QVERIFY(writeRunState(withoutSection, 1));
-    QCOMPARE(readFile(withoutSection), QByteArray("[Okno]\r\nx=1\r\n[Kompilacja]\r\nstan=1\r\n"));
+    QCOMPARE(readTestFile(withoutSection), QByteArray("[Okno]\r\nx=1\r\n[Kompilacja]\r\nstan=1\r\n"));
 }
 
 QTEST_MAIN(TestRunSettings)

@@ -2,7 +2,6 @@
 // answered by a script, a private settings store and a folder for files.
 #pragma once
 
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -10,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "test_files.h"
 #include "workbench/main_frame.h"
 #include "workbench/user_prompts.h"
 
@@ -63,15 +63,3 @@ struct Workbench {
     bool enabled(int id) const { return frame->action(id)->isEnabled(); }
     bool checked(int id) const { return frame->action(id)->isChecked(); }
 };
-
-inline QString writeTestFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
-}
-
-inline QByteArray readTestFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}

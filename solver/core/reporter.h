@@ -7,9 +7,11 @@
 // once and so ends the run immediately.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
-#include <deque>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace kolt {
 
@@ -35,7 +37,10 @@ public:
     explicit Reporter(Console console) : console_(console) {}
 
     // Queues prefix + text; text is already in Windows-1250.
-    void report(Level level, std::string text);
+    void report(Level level, std::string_view text);
+    // Queues an Info line made of these pieces one after another (the network
+    // dump's lines, put together where they are queued).
+    void reportInfo(std::initializer_list<std::string_view> pieces);
     // Queues "(line,column) text" after the prefix.
     void reportAt(Level level, int line, int column, const std::string& text);
 
@@ -49,14 +54,20 @@ public:
 
     bool noErrorSoFar() const { return highestLevel_ <= Level::Warning; }
     Level highestLevel() const { return highestLevel_; }
-    size_t queued() const { return queue_.size(); }
+    std::size_t queued() const { return queuedLines_; }
+    // Bytes the queued lines take, line ends included.
+    std::size_t queuedBytes() const { return queue_.size(); }
 
     Console console() const { return console_; }
     std::FILE* stream(Target target) const { return target == Target::Out ? console_.out : console_.err; }
 
 private:
     Console console_;
-    std::deque<std::string> queue_;
+    // The queued lines as they will be written, each ended by '\n': written
+    // with one call, so that an unbuffered stream (the files of WINKOLT mode)
+    // takes a whole flush in one system call rather than two for every line.
+    std::string queue_;
+    std::size_t queuedLines_ = 0;
     Level highestLevel_ = Level::Info;
 };
 

@@ -14,10 +14,19 @@ const std::string& prefixOf(Level level) {
 
 }  // namespace
 
-void Reporter::report(Level level, std::string text) {
-    queue_.push_back(level == Level::Info ? std::move(text) : prefixOf(level) + text);
+void Reporter::report(Level level, std::string_view text) {
+    queue_ += prefixOf(level);
+    queue_ += text;
+    queue_ += '\n';
+    ++queuedLines_;
     if (level > highestLevel_) highestLevel_ = level;
     if (level == Level::Fatal) flush(Target::Err);
+}
+
+void Reporter::reportInfo(std::initializer_list<std::string_view> pieces) {
+    for (const std::string_view piece : pieces) queue_ += piece;
+    queue_ += '\n';
+    ++queuedLines_;
 }
 
 void Reporter::reportAt(Level level, int line, int column, const std::string& text) {
@@ -36,12 +45,9 @@ void Reporter::flush(Target target) {
 }
 
 void Reporter::writeQueued(Target target) {
-    std::FILE* out = stream(target);
-    for (const std::string& line : queue_) {
-        std::fwrite(line.data(), 1, line.size(), out);
-        std::fputc('\n', out);
-    }
+    std::fwrite(queue_.data(), 1, queue_.size(), stream(target));
     queue_.clear();
+    queuedLines_ = 0;
 }
 
 }  // namespace kolt
