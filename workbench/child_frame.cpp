@@ -5,10 +5,8 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QShortcut>
-#include <QTimer>
 
 #include "workbench/command_ids.h"
-#include "workbench/main_frame.h"
 #include "workbench/toolbar_icons.h"
 #include "workbench/winkolt_doc.h"
 
@@ -44,8 +42,7 @@ void setUpSystemMenu(QMenu* menu)
 
 }  // namespace
 
-CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view, CMainFrame* mainFrame)
-    : doc(document), kind(viewKind), frame(mainFrame)
+CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view) : doc(document), kind(viewKind)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
@@ -88,15 +85,13 @@ QString CChildFrame::shownTitle() const
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
-    // The document's last window takes the document with it.
-    const bool lastWindow = frame->framesOf(doc) == QList<CChildFrame*>{this};
-    if (!promptDone && lastWindow && !frame->saveModified(doc)) {
-        event->ignore();
-        return;
+    if (!promptDone) {
+        emit closeRequested(event);
+        if (!event->isAccepted()) return;
     }
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted())
-        frame->frameClosed(this);
+        emit closed(this);
     else
         promptDone = false;
 }
@@ -104,8 +99,5 @@ void CChildFrame::closeEvent(QCloseEvent* event)
 void CChildFrame::changeEvent(QEvent* event)
 {
     QMdiSubWindow::changeEvent(event);
-    // Read once the area has settled: activating another window while one is
-    // maximised restores and maximises windows in passing.
-    if (event->type() == QEvent::WindowStateChange && isVisible())
-        QTimer::singleShot(0, frame, &CMainFrame::recordChildShowCommand);
+    if (event->type() == QEvent::WindowStateChange && isVisible()) emit sizeStateChanged();
 }

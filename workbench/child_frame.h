@@ -1,21 +1,21 @@
 // Frame of a document window (model or report) inside the main window.
 //
-// Closing the document's last window closes the document, after asking
-// whether to save it. A change of the active frame's size state is recorded
-// as the show command for the next document windows.
+// The frame knows nothing of the main window: it says when the user closes
+// it (the main window may keep it open after asking whether to save the
+// document), when it has closed, and when its size state changed.
 #pragma once
 
 #include <QMdiSubWindow>
 
 #include "workbench/command_rules.h"
 
-class CMainFrame;
 class CWinKoltDoc;
+class QCloseEvent;
 
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
-    CChildFrame(CWinKoltDoc* document, ViewKind kind, QWidget* view, CMainFrame* mainFrame);
+    CChildFrame(CWinKoltDoc* document, ViewKind kind, QWidget* view);
 
     CWinKoltDoc* document() const { return doc; }
     ViewKind viewKind() const { return kind; }
@@ -31,6 +31,15 @@ public:
     // The title as the window shows it, the marker resolved.
     QString shownTitle() const;
 
+signals:
+    // The window is about to close, not by closeWithoutPrompt(): a receiver
+    // keeps it open by ignoring event.
+    void closeRequested(QCloseEvent* event);
+    // The window has closed; it is deleted later, its view with it.
+    void closed(CChildFrame* frame);
+    // The window was maximised, restored or minimised while shown.
+    void sizeStateChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -38,6 +47,5 @@ protected:
 private:
     CWinKoltDoc* doc;
     ViewKind kind;
-    CMainFrame* frame;
     bool promptDone = false;
 };

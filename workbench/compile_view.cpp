@@ -5,17 +5,14 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include <limits>
-#include <optional>
-
 #include "fixed_font.h"
 #include "report_highlighter.h"
+#include "report_position.h"
 #include "text_codec.h"
 
 namespace {
 
 constexpr qsizetype kPieceLength = 119;  // characters shown per report line
-constexpr qsizetype kClickedLineLimit = 120;
 
 // The file's text cut as it is read: at each newline, and every 119
 // characters within a longer line. The text after the last newline (empty
@@ -45,22 +42,6 @@ QStringList reportPieces(const QString& text) {
         pieces << text.mid(at, end - at);
         start = newline + 1;
     }
-}
-
-// Reads "%d" at pos: blanks, an optional sign, decimal digits; no overflow.
-std::optional<int> readInteger(const QString& text, qsizetype& pos) {
-    while (pos < text.size() && (text[pos] == QLatin1Char(' ') || text[pos] == QLatin1Char('\t'))) ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+')))
-        negative = text[pos++] == QLatin1Char('-');
-    const qsizetype firstDigit = pos;
-    qint64 value = 0;
-    while (pos < text.size() && text[pos] >= QLatin1Char('0') && text[pos] <= QLatin1Char('9')) {
-        value = value * 10 + (text[pos++].unicode() - '0');
-        if (value > std::numeric_limits<int>::max()) return std::nullopt;
-    }
-    if (pos == firstDigit) return std::nullopt;
-    return static_cast<int>(negative ? -value : value);
 }
 
 }  // namespace
@@ -97,25 +78,6 @@ bool CCompileView::loadDiagnostics(const QString& errPath) {
 }
 
 int CCompileView::loadedLineCount() const { return lineCount_; }
-
-// diagnostic line := ... "(" line "," column ")" ...   (the first "(" of the first 120 characters)
-ReportPosition reportPositionOf(const QString& lineText) {
-    const QString characters = lineText.left(kClickedLineLimit);
-    ReportPosition found;
-    const qsizetype paren = characters.indexOf(QLatin1Char('('));
-    if (paren < 0) return found;
-    found.hasParenthesis = true;
-    qsizetype pos = paren + 1;
-    const std::optional<int> line = readInteger(characters, pos);
-    if (!line || pos >= characters.size() || characters[pos] != QLatin1Char(',')) return found;
-    ++pos;
-    const std::optional<int> column = readInteger(characters, pos);
-    if (!column) return found;
-    found.hasPosition = true;
-    found.line = *line;
-    found.column = *column;
-    return found;
-}
 
 void CCompileView::chooseBlock(const QTextBlock& block) {
     const ReportPosition position = reportPositionOf(block.text());

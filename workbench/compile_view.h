@@ -6,16 +6,6 @@
 
 class QTextBlock;
 
-// What a report line says of a position: whether it has a '(' among its
-// first 120 characters, and whether "%d,%d)" follows the first one.
-struct ReportPosition {
-    bool hasParenthesis = false;
-    bool hasPosition = false;
-    int line = -1;
-    int column = -1;
-};
-ReportPosition reportPositionOf(const QString& lineText);
-
 class CCompileView : public QPlainTextEdit {
     Q_OBJECT
 public:

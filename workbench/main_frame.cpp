@@ -203,7 +203,7 @@ bool CMainFrame::printFile(const QString& path, QPrinter* printer)
         return false;
     }
     // A view that is never shown: it prints the text like any model window.
-    CWinKoltView view(doc, this);
+    CWinKoltView view(doc);
     const bool printed = view.printTo(printer);
     delete doc;
     if (!printed) {
@@ -300,7 +300,7 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
 {
     QWidget* view = nullptr;
     if (kind == ViewKind::Model) {
-        auto* editor = new CWinKoltView(doc, this);
+        auto* editor = new CWinKoltView(doc);
         connect(editor, &QPlainTextEdit::copyAvailable, this, &CMainFrame::updateActions);
         connect(editor, &QPlainTextEdit::undoAvailable, this, &CMainFrame::updateActions);
         view = editor;
@@ -314,17 +314,20 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
             report->loadDiagnostics(diagnosticsPath(doc->path()));
         });
         connect(report, &CCompileView::diagnosticChosen, this, [this, doc, report](bool hasPosition, int line, int column) {
-            if (hasPosition) {
-                doc->errorLine = line;
-                doc->errorColumn = column;
-            }
+            if (hasPosition) doc->setErrorPosition(line, column);
             openOrActivateView(doc, ViewKind::Model, -1);
             doc->notifyViews(report, nullptr);
         });
         if (!doc->path().isEmpty()) report->loadDiagnostics(diagnosticsPath(doc->path()));
         view = report;
     } else {
-        auto* results = new CSplitterFrame(doc, this);
+        auto* results = new CSplitterFrame(doc);
+        connectFrame(results);
+        connect(results, &CSplitterFrame::statusMessage, statusBar(), &QStatusBar::showMessage);
+        connect(results, &CSplitterFrame::errorOccurred, this,
+                [this, results](const QString& text) { userPrompts->showError(results, text); });
+        connect(results, &CSplitterFrame::printRequested, actions[Command::FilePrint], &QAction::trigger);
+        results->showResults();
         connect(results, &CSplitterFrame::tableChanged, this, &CMainFrame::updateActions);
         doc->addView(results->view());
         area->addSubWindow(results);
@@ -332,10 +335,26 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
         return results;
     }
     doc->addView(view);
-    auto* frame = new CChildFrame(doc, kind, view, this);
+    auto* frame = new CChildFrame(doc, kind, view);
+    connectFrame(frame);
     area->addSubWindow(frame);
     for (CChildFrame* f : framesOf(doc)) f->updateTitle();
     return frame;
+}
+
+void CMainFrame::connectFrame(CChildFrame* frame)
+{
+    connect(frame, &CChildFrame::closeRequested, this, [this, frame](QCloseEvent* event) {
+        // The document's last window takes the document with it.
+        CWinKoltDoc* doc = frame->document();
+        if (framesOf(doc) == QList<CChildFrame*>{frame} && !saveModified(doc)) event->ignore();
+    });
+    connect(frame, &CChildFrame::closed, this, &CMainFrame::frameClosed);
+    connect(frame, &CChildFrame::sizeStateChanged, this, [this] {
+        // Read once the area has settled: activating another window while
+        // one is maximised restores and maximises windows in passing.
+        QTimer::singleShot(0, this, &CMainFrame::recordChildShowCommand);
+    });
 }
 
 QSize CMainFrame::documentWindowSpace() const

@@ -29,6 +29,7 @@ class QMenu;
 class QPrinter;
 class QTextBrowser;
 class QToolBar;
+struct SolverRun;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -102,12 +103,6 @@ public:
     // unsaved ones); false when the user cancelled.
     bool closeAllDocuments();
 
-    // Called by a closing frame: forgets it and, when it was the document's
-    // last window, the document.
-    void frameClosed(CChildFrame* frame);
-    // Records the active frame's size state as childShowCommand.
-    void recordChildShowCommand();
-
     void saveWindowPlacement();
     void restoreWindowPlacement(int startShowCommand);
     // Writes childShowCommand when it differs from the last value read or written.
@@ -132,6 +127,15 @@ private:
     void fillWindowMenu(QMenu* menu);
     CWinKoltDoc* documentOnPath(const QString& path) const;
     CChildFrame* createFrame(CWinKoltDoc* document, ViewKind kind);
+    // The main window's part in a document window's life: the save question
+    // when the document's last window closes, forgetting the window, and
+    // the show command of the next windows.
+    void connectFrame(CChildFrame* frame);
+    // A closed frame: forgets it and, when it was the document's last
+    // window, the document.
+    void frameClosed(CChildFrame* frame);
+    // Records the active frame's size state as childShowCommand.
+    void recordChildShowCommand();
     CWinKoltView* modelViewForRun();
     CommandContext commandContext() const;
 
@@ -144,6 +148,8 @@ private:
     void onPrintSetup();
     void onEditCommand(int id);
     void onRunCommand(bool syntaxOnly);
+    // The windows and the records that follow a run of the solver.
+    void onSolverRun(CWinKoltView* view, const SolverRun& run);
     // F4 / Shift+F4: the report's next or previous positioned message.
     void onMessageCommand(bool forward);
     void onWindowCommand(ViewKind kind);

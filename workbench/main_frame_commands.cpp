@@ -35,7 +35,9 @@
 #include "workbench/skeleton.h"
 #include "workbench/splitter_frame.h"
 #include "workbench/results_view.h"
+#include "workbench/run_files.h"
 #include "workbench/toolbar_icons.h"
+#include "workbench/winkolt_app.h"
 #include "workbench/winkolt_doc.h"
 #include "workbench/winkolt_view.h"
 
@@ -325,9 +327,9 @@ CommandContext CMainFrame::commandContext() const
         const CWinKoltDoc* doc = frame->document();
         c.hasDocumentWindow = true;
         c.documentHasPath = !doc->path().isEmpty();
-        c.unsavedEdits = doc->unsavedEdits;
-        c.runState = doc->runState;
-        c.lastMethodIndex = doc->lastMethodIndex;
+        c.unsavedEdits = doc->unsavedEdits();
+        c.runState = doc->runState();
+        c.lastMethodIndex = doc->lastMethodIndex();
         c.activeView = frame->viewKind();
     }
     return c;
@@ -451,7 +453,39 @@ void CMainFrame::onRunCommand(bool syntaxOnly)
     // Keys reach here too: apply the rules again before running.
     updateActions();
     if (!actions[syntaxOnly ? Command::SyntaxAnalysis : Command::NetworkAnalysis]->isEnabled()) return;
-    if (CWinKoltView* view = modelViewForRun()) view->runSolver(syntaxOnly);
+    if (CWinKoltView* view = modelViewForRun())
+        onSolverRun(view, view->runSolver(syntaxOnly, methodList->currentIndex(), solverFile));
+}
+
+void CMainFrame::onSolverRun(CWinKoltView* view, const SolverRun& run)
+{
+    CWinKoltDoc* doc = view->winKoltDoc();
+    switch (run.result) {
+    case SolverRun::Result::NotRun:
+        return;
+    case SolverRun::Result::Refused:
+        userPrompts->showError(view, ownRunFileRefusal(run.documentPath));
+        return;
+    case SolverRun::Result::NotStarted:
+        userPrompts->showSolverStartFailure(view);
+        // Without the solver the workbench cannot work; it ends at once,
+        // asking nothing about unsaved documents.
+        CWinKoltApp::endAtOnce();
+    case SolverRun::Result::Ended:
+        break;
+    }
+
+    // The report window is hidden while the state changes, or made.
+    if (CChildFrame* report = frameOf(doc, ViewKind::Report))
+        activateFrame(report, 0);
+    else
+        openOrActivateView(doc, ViewKind::Report, 0);
+    // The results of an earlier run are out of date.
+    closeViewWindow(doc, ViewKind::Results);
+    recordSolverRun(doc, run);
+    openOrActivateView(doc, ViewKind::Report, -1);
+    // The report view reloads the diagnostics file; the editor stays where it is.
+    doc->notifyViews(view, nullptr);
 }
 
 void CMainFrame::onMessageCommand(bool forward)

@@ -1,6 +1,5 @@
 #include "workbench/splitter_frame.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -10,13 +9,10 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
-#include "workbench/command_ids.h"
-#include "workbench/main_frame.h"
 #include "workbench/results_chart.h"
 #include "workbench/results_printer.h"
 #include "workbench/results_table.h"
@@ -31,9 +27,8 @@ constexpr int kTreeWidth = 200;
 
 }  // namespace
 
-CSplitterFrame::CSplitterFrame(CWinKoltDoc* document, CMainFrame* mainWindow)
-    : CChildFrame(document, ViewKind::Results, new QSplitter(Qt::Horizontal), mainWindow),
-      mainFrame(mainWindow),
+CSplitterFrame::CSplitterFrame(CWinKoltDoc* document)
+    : CChildFrame(document, ViewKind::Results, new QSplitter(Qt::Horizontal)),
       tree(new CStructureView),
       table(new CResultsView),
       chart(new ResultsChartView),
@@ -67,10 +62,13 @@ CSplitterFrame::CSplitterFrame(CWinKoltDoc* document, CMainFrame* mainWindow)
     connect(table, &CResultsView::sortRequested, this, [this] { showRecords(true); });
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CSplitterFrame::tableChanged);
     connect(document, &CWinKoltDoc::viewsNotified, this, &CSplitterFrame::onViewsNotified);
+}
 
-    // First display: the tree is filled before the table asks it.
+void CSplitterFrame::showResults()
+{
+    // The tree is filled before the table asks it.
     readResults();
-    if (document->runState == 2) tree->refill(records);
+    if (document()->runState() == 2) tree->refill(records);
     showRecords(true);
 }
 
@@ -90,7 +88,7 @@ void CSplitterFrame::onViewsNotified(QObject* sender, QObject* hint)
     // view; another view's notification without a hint shows everything.
     const bool filtered = hint || !sender;
     if (!readResults()) return;  // the file is gone: the window stays as it was
-    if (document()->runState == 2) tree->refill(records);
+    if (document()->runState() == 2) tree->refill(records);
     showRecords(filtered);
 }
 
@@ -102,9 +100,9 @@ bool CSplitterFrame::readResults()
     records = std::move(file.records);
     // A damaged file is said once, quietly: the window shows what could be read.
     if (file.rejectedLines > 0)
-        mainFrame->statusBar()->showMessage(QStringLiteral("Plik wyników zawiera niepełne lub błędne rekordy (%1); "
-                                                          "pominięto je.").arg(file.rejectedLines),
-                                            10000);
+        emit statusMessage(QStringLiteral("Plik wyników zawiera niepełne lub błędne rekordy (%1); "
+                                          "pominięto je.").arg(file.rejectedLines),
+                           10000);
     return true;
 }
 
@@ -154,7 +152,7 @@ void CSplitterFrame::print(QPrinter* printer)
     QPrintDialog dialog(printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     if (dialog.exec() == QDialog::Accepted && !printTo(printer))
-        mainFrame->prompts().showError(this, QStringLiteral("Nie można rozpocząć drukowania."));
+        emit errorOccurred(QStringLiteral("Nie można rozpocząć drukowania."));
 }
 
 void CSplitterFrame::printPreview(QPrinter* printer)
@@ -188,7 +186,7 @@ void CSplitterFrame::saveCsvAs()
                                        QStringLiteral("Pliki CSV (*.csv)"));
     QString error;
     if (!path.isEmpty() && !saveCsv(path, &error))
-        mainFrame->prompts().showError(this, QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(path, error));
+        emit errorOccurred(QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(path, error));
 }
 
 void CSplitterFrame::saveChartAs(bool svg)
@@ -201,7 +199,7 @@ void CSplitterFrame::saveChartAs(bool svg)
     QString error;
     const bool saved = svg ? chart->saveSvg(path, ResultsTablePrinter::headerText(documentName()), &error)
                            : chart->savePng(path, &error);
-    if (!saved) mainFrame->prompts().showError(this, QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(path, error));
+    if (!saved) emit errorOccurred(QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(path, error));
 }
 
 QWidget* CSplitterFrame::makeCornerButtons()
@@ -231,7 +229,7 @@ QWidget* CSplitterFrame::makeCornerButtons()
         button(QStringLiteral("Zapisz jako SVG..."), QStringLiteral("Zapisuje wykres jako rysunek SVG"),
                [this] { saveChartAs(true); }),
         button(QStringLiteral("Drukuj wykres..."), QStringLiteral("Drukuje wykres"),
-               [this] { mainFrame->action(Command::FilePrint)->trigger(); }),
+               [this] { emit printRequested(); }),
     };
     auto follow = [this, csv, chartButtons] {
         csv->setVisible(!chartShown());

@@ -2,13 +2,14 @@
 // first) and, on the right, the results table with the chart on a second
 // tab. The table is the window's active view.
 //
-// The window reads the results file when it is made and whenever the
-// document tells its views to follow it. A change of the tree's check boxes
-// goes out as a document notification with the tree as the hint; the table
-// and the chart then show only the records the tree lets through. A
-// notification from another view without a hint (a run, a double click in
-// the report) reads the file again, refills the tree with everything
-// checked and shows every record.
+// The window reads the results file when it is first filled (showResults())
+// and whenever the document tells its views to follow it. A change of the
+// tree's check boxes goes out as a document notification with the tree as
+// the hint; the table and the chart then show only the records the tree
+// lets through. A notification from another view without a hint (a run, a
+// double click in the report) reads the file again, refills the tree with
+// everything checked and shows every record. What the main window does for
+// it (the status bar, error messages, printing) it asks through signals.
 #pragma once
 
 #include "workbench/child_frame.h"
@@ -24,7 +25,11 @@ class ResultsChartView;
 class CSplitterFrame : public CChildFrame {
     Q_OBJECT
 public:
-    CSplitterFrame(CWinKoltDoc* document, CMainFrame* mainFrame);
+    explicit CSplitterFrame(CWinKoltDoc* document);
+
+    // First display: reads the results file and fills the tree, the table
+    // and the chart. Called once the window's signals are connected.
+    void showResults();
 
     QSplitter* splitter() const;
     CStructureView* structureView() const { return tree; }
@@ -45,6 +50,12 @@ public:
 signals:
     // The table's selection or its rows changed.
     void tableChanged();
+    // A passing note for the status bar (a damaged results file).
+    void statusMessage(const QString& text, int timeoutMs);
+    // An error to tell the user (printing or saving failed).
+    void errorOccurred(const QString& text);
+    // The chart's print button: the print command prints the shown pane.
+    void printRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,7 +73,6 @@ private:
     void saveChartAs(bool svg);
     QWidget* makeCornerButtons();
 
-    CMainFrame* mainFrame;
     CStructureView* tree;
     CResultsView* table;
     ResultsChartView* chart;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPrinter>
 
+#include <cstdlib>
+
 #include "workbench/main_frame.h"
 #include "workbench/paged_text_printer.h"
 #include "workbench/toolbar_icons.h"
@@ -45,4 +47,15 @@ bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowComman
     if (arguments.size() >= 2) return frame->openDocument(arguments.at(1)) != nullptr;
     frame->fileNew();
     return true;
+}
+
+void CWinKoltApp::endAtOnce()
+{
+    // The caller is deep inside an event handler, and the process must not
+    // go back to the event loop, so exit() ends it here: the standard
+    // streams are flushed and the static objects destroyed; the windows and
+    // documents are not taken down one by one, which loses nothing, since
+    // every setting is stored when it is written and unsaved text is given
+    // up on purpose.
+    std::exit(0);
 }

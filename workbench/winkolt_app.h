@@ -1,4 +1,5 @@
-// The application object: start-up from the settings and the command line.
+// The application object: start-up from the settings and the command line,
+// and the end of the program when it cannot go on.
 //
 // Command line: no argument opens a new model document; a file argument
 // opens that file; "--print FILE" prints the file on the default printer
@@ -30,6 +31,12 @@ public:
     int startExitCode() const { return exitCode; }
 
     CMainFrame* mainFrame() const { return frame.get(); }
+
+    // The end of the program when it cannot go on (the solver cannot be
+    // started): at once, with status 0, from wherever it is called. Nothing
+    // more is asked or shown and unsaved documents are given up; the
+    // settings are on disk already.
+    [[noreturn]] static void endAtOnce();
 
 private:
     std::unique_ptr<UserPrompts> startPrompts;

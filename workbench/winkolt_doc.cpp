@@ -53,7 +53,7 @@ void CWinKoltDoc::startNew(const QString& title, const QString& initialText)
 {
     documentTitle = title;
     setTextByProgram(initialText);
-    unsavedEdits = true;
+    editsUnsaved = true;
     modified = false;
     emit stateChanged();
 }
@@ -73,8 +73,8 @@ bool CWinKoltDoc::load(const QString& path, QString* error)
     loaded = decodeFileBytes(file.readAll());
     setTextByProgram(loaded.text);
     setPath(path);
-    runState = readRunState(runSettingsPath(path));
-    unsavedEdits = false;
+    currentRunState = readRunState(runSettingsPath(path));
+    editsUnsaved = false;
     modified = false;
     emit stateChanged();
     return true;
@@ -92,8 +92,8 @@ bool CWinKoltDoc::save(const QString& path, QString* error)
     loaded.text = current;
     loaded.original = bytes;
     setPath(path);
-    unsavedEdits = false;
-    lastMethodIndex = -1;
+    editsUnsaved = false;
+    currentMethodIndex = -1;
     modified = false;
     emit stateChanged();
     return true;
@@ -108,9 +108,15 @@ void CWinKoltDoc::setModified(bool value)
 
 void CWinKoltDoc::setRunOutcome(int newRunState, int newLastMethodIndex)
 {
-    runState = newRunState;
-    lastMethodIndex = newLastMethodIndex;
+    currentRunState = newRunState;
+    currentMethodIndex = newLastMethodIndex;
     emit stateChanged();
+}
+
+void CWinKoltDoc::setErrorPosition(int line, int column)
+{
+    chosenLine = line;
+    chosenColumn = column;
 }
 
 QList<QWidget*> CWinKoltDoc::views() const
@@ -132,8 +138,8 @@ void CWinKoltDoc::onContentsChange(int, int charsRemoved, int charsAdded)
 {
     if (settingTextByProgram || (charsRemoved == 0 && charsAdded == 0)) return;
     // Any edit invalidates the last run and must be saved before the next one.
-    unsavedEdits = true;
-    runState = 0;
+    editsUnsaved = true;
+    currentRunState = 0;
     modified = true;
     emit stateChanged();
 }

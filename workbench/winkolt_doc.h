@@ -41,12 +41,21 @@ public:
     // its state (still modified) and error says why.
     bool save(const QString& path, QString* error);
 
-    int runState = 0;
-    bool unsavedEdits = false;
-    int lastMethodIndex = -1;
-    int errorLine = -1;
-    int errorColumn = 0;
     QString basePath() const { return documentBasePath; }
+
+    // The outcome of the last run: 0 none or failed, 1 syntax analysis
+    // passed, 2 network analysis passed (with lastMethodIndex's method).
+    // Any edit sets it back to 0.
+    int runState() const { return currentRunState; }
+    int lastMethodIndex() const { return currentMethodIndex; }
+    // Edits not yet saved: a run needs the file as the editor shows it.
+    bool unsavedEdits() const { return editsUnsaved; }
+
+    // The diagnostic chosen last in the report (1-based), where the model
+    // editor goes; errorLine -1 while none has been chosen.
+    int errorLine() const { return chosenLine; }
+    int errorColumn() const { return chosenColumn; }
+    void setErrorPosition(int line, int column);
 
     bool isModified() const { return modified; }
     void setModified(bool value);
@@ -77,6 +86,11 @@ private:
     QString documentPath;
     QString documentTitle;
     QString documentBasePath;
+    int currentRunState = 0;
+    int currentMethodIndex = -1;
+    bool editsUnsaved = false;
+    int chosenLine = -1;
+    int chosenColumn = 0;
     bool modified = false;
     bool settingTextByProgram = false;
     QList<QPointer<QWidget>> viewList;

@@ -17,8 +17,7 @@
 #include "workbench/paged_text_printer.h"
 #include "workbench/winkolt_doc.h"
 
-CWinKoltView::CWinKoltView(CWinKoltDoc* document, CMainFrame* mainFrame, QWidget* parent)
-    : LineNumberedEdit(parent), doc(document), frame(mainFrame)
+CWinKoltView::CWinKoltView(CWinKoltDoc* document, QWidget* parent) : LineNumberedEdit(parent), doc(document)
 {
     setDocument(doc->textDocument());
     setFont(editorFont());
@@ -73,9 +72,9 @@ void CWinKoltView::onViewsNotified(QObject* sender, QObject* hint)
 
 void CWinKoltView::jumpToDiagnostic()
 {
-    if (doc->errorLine == -1) return;  // no diagnostic chosen yet
+    if (doc->errorLine() == -1) return;  // no diagnostic chosen yet
     QTextDocument* text = document();
-    const int targetLine = qBound(0, doc->errorLine - 1, text->blockCount() - 1);
+    const int targetLine = qBound(0, doc->errorLine() - 1, text->blockCount() - 1);
 
     // 1. Bring the target line to the vertical middle, as far as the text allows.
     const int middleLine = cursorForPosition(QPoint(0, viewport()->height() / 2)).blockNumber();
@@ -92,7 +91,7 @@ void CWinKoltView::jumpToDiagnostic()
     setFocus(Qt::OtherFocusReason);
 
     // 4. Caret before the chosen column, kept within the line.
-    const int column = qBound(0, doc->errorColumn - 1, block.length() - 1);
+    const int column = qBound(0, doc->errorColumn() - 1, block.length() - 1);
     cursor.setPosition(block.position() + column);
     setTextCursor(cursor);
     ensureCursorVisible();

@@ -7,24 +7,52 @@
 #pragma once
 
 #include "workbench/line_numbered_edit.h"
+#include "workbench/solver_runner.h"
 
-class CMainFrame;
 class CWinKoltDoc;
 class QPrinter;
+
+// What a run of the solver from the model editor came to. The editor only
+// runs the solver; the main window acts on the outcome: it shows the
+// refusal or the fatal message, or passes the report and results windows
+// and has the run recorded (recordSolverRun).
+struct SolverRun {
+    enum class Result {
+        NotRun,      // the document has no file yet
+        Refused,     // the document is one of the run's own files
+        NotStarted,  // the solver could not be started or waited for
+        Ended,       // the solver ended, by itself or ended by the user
+    };
+    Result result = Result::NotRun;
+    QString documentPath;  // the file run, which names the run files
+    bool syntaxOnly = false;
+    int methodIndex = -1;
+    SolverOutcome process;
+
+    // The run state the run leaves: 1 after a passed syntax analysis, 2
+    // after a passed network analysis, 0 after a failed or ended one.
+    int runState() const;
+};
+
+// Records an ended run in the document's files and state: the report's
+// closing line when the user ended the run, the run settings file, then
+// the document's run state and method (which tells the listeners).
+void recordSolverRun(CWinKoltDoc* document, const SolverRun& run);
 
 class CWinKoltView : public LineNumberedEdit {
     Q_OBJECT
 public:
-    CWinKoltView(CWinKoltDoc* document, CMainFrame* mainFrame, QWidget* parent = nullptr);
+    explicit CWinKoltView(CWinKoltDoc* document, QWidget* parent = nullptr);
     ~CWinKoltView() override;
 
     CWinKoltDoc* winKoltDoc() const { return doc; }
 
-    // Runs the solver on the saved file: a syntax analysis or a network
-    // analysis with the method selected in the calculation toolbar.
-    void runSolver(bool syntaxOnly);
+    // Runs the solver at solverPath on the saved file: a syntax analysis,
+    // or a network analysis with the method of the method list's
+    // methodIndex. A long run shows a progress dialog over the editor.
+    SolverRun runSolver(bool syntaxOnly, int methodIndex, const QString& solverPath);
 
-    // Moves to the document's errorLine/errorColumn (1-based) and marks
+    // Moves to the document's errorLine()/errorColumn() (1-based) and marks
     // that line.
     void jumpToDiagnostic();
 
@@ -51,5 +79,4 @@ private:
     void onViewsNotified(QObject* sender, QObject* hint);
 
     CWinKoltDoc* doc;
-    CMainFrame* frame;
 };

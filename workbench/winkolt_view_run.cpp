@@ -1,10 +1,7 @@
-// Running the solver on the model editor's document.
-#include <QComboBox>
+// Running the solver on the model editor's document, and recording what the
+// run came to.
 #include <QFile>
-#include <cstdlib>
 
-#include "workbench/child_frame.h"
-#include "workbench/main_frame.h"
 #include "workbench/run_files.h"
 #include "workbench/run_settings.h"
 #include "workbench/solver_runner.h"
@@ -24,49 +21,43 @@ void appendCancelLine(const QString& errPath) {
 
 }  // namespace
 
-void CWinKoltView::runSolver(bool syntaxOnly)
+int SolverRun::runState() const
 {
-    const QString path = doc->path();
-    if (path.isEmpty()) return;
+    // An ended run has no outcome: whatever the files hold, it failed.
+    if (process.exitStatus != 0 || process.cancelled) return 0;
+    return syntaxOnly ? 1 : 2;
+}
+
+SolverRun CWinKoltView::runSolver(bool syntaxOnly, int methodIndex, const QString& solverPath)
+{
+    SolverRun run;
+    run.syntaxOnly = syntaxOnly;
+    run.methodIndex = methodIndex;
+    run.documentPath = doc->path();
+    const QString& path = run.documentPath;
+    if (path.isEmpty()) return run;
     if (isOwnRunFile(path)) {
-        frame->prompts().showError(this, ownRunFileRefusal(path));
-        return;
+        run.result = SolverRun::Result::Refused;
+        return run;
     }
 
     // The run files are named after the path as it is now, so a document
     // saved under a new name runs and records under that name.
-    const QString errPath = diagnosticsPath(path);
-    const QString wnkPath = resultsPath(path);
-    const int methodIndex = frame->methodCombo()->currentIndex();
     const QByteArray argument = syntaxOnly ? QByteArrayLiteral("-c") : methodArgument(methodIndex);
-
     // The event loop runs while the solver works; a long run shows a
     // progress dialog from which the user can end it.
-    const SolverOutcome outcome =
-        runSolverProcessWithProgress(this, frame->solverPath(), path, argument, errPath, wnkPath);
-    if (!outcome.started) {
-        frame->prompts().showSolverStartFailure(this);
-        // Without the solver the workbench cannot work; it ends at once,
-        // asking nothing about unsaved documents.
-        std::_Exit(0);
-    }
+    run.process = runSolverProcessWithProgress(this, solverPath, path, argument, diagnosticsPath(path),
+                                               resultsPath(path));
+    run.result = run.process.started ? SolverRun::Result::Ended : SolverRun::Result::NotStarted;
+    return run;
+}
 
-    // The report window is hidden while the state changes, or made.
-    if (CChildFrame* report = frame->frameOf(doc, ViewKind::Report))
-        frame->activateFrame(report, 0);
-    else
-        frame->openOrActivateView(doc, ViewKind::Report, 0);
-    // The results of an earlier run are out of date.
-    frame->closeViewWindow(doc, ViewKind::Results);
-
-    // An ended run has no outcome: whatever the files hold, it failed, and
-    // the report says why it stopped.
-    if (outcome.cancelled) appendCancelLine(errPath);
-    const int newState = outcome.exitStatus == 0 && !outcome.cancelled ? (syntaxOnly ? 1 : 2) : 0;
+void recordSolverRun(CWinKoltDoc* document, const SolverRun& run)
+{
+    // The report says why a run stopped when the user ended it.
+    const QString& path = run.documentPath;
+    if (run.process.cancelled) appendCancelLine(diagnosticsPath(path));
+    const int newState = run.runState();
     writeRunState(runSettingsPath(path), newState);
-    doc->setRunOutcome(newState, newState == 2 ? methodIndex : -1);
-
-    frame->openOrActivateView(doc, ViewKind::Report, -1);
-    // The report view reloads the diagnostics file; the editor stays where it is.
-    doc->notifyViews(this, nullptr);
+    document->setRunOutcome(newState, newState == 2 ? run.methodIndex : -1);
 }

@@ -110,7 +110,7 @@ void TestCommandRules::analysesAreOfferedOncePerChange() {
     auto* editor = qobject_cast<QPlainTextEdit*>(wb.frame->activeFrame()->view());
     editor->setFocus();
     QTest::keyClick(editor, Qt::Key_X);
-    QCOMPARE(doc->runState, 0);
+    QCOMPARE(doc->runState(), 0);
     QVERIFY(!wb.enabled(SyntaxAnalysis));
     QVERIFY(!wb.enabled(NetworkAnalysis));
     QVERIFY(!wb.enabled(WindowReport));

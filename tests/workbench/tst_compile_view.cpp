@@ -1,5 +1,5 @@
-// The report view: how the diagnostics file is cut into lines, and choosing
-// a diagnostic by double click.
+// The report view: how the diagnostics file is cut into lines, the position
+// a report line names, and choosing a diagnostic by double click.
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -8,6 +8,7 @@
 
 #include "test_files.h"
 #include "workbench/compile_view.h"
+#include "workbench/report_position.h"
 
 class TestCompileView : public QObject {
     Q_OBJECT
@@ -17,6 +18,8 @@ private slots:
     void textIsDecodedAndReadOnly();
     void reportLoadedBeforeItsWindowIsShownOpensAtTheEnd();
     void missingFileKeepsTheText();
+    void positionOfAReportLine_data();
+    void positionOfAReportLine();
     void doubleClickOnAPositionChoosesIt();
     void doubleClickWithoutParenthesisDoesNothing();
     void doubleClickOnParenthesisWithoutPosition();
@@ -115,6 +118,47 @@ void TestCompileView::missingFileKeepsTheText() {
     QVERIFY(!view.loadDiagnostics(dir_.filePath(QStringLiteral("brak.err"))));
     QCOMPARE(lines(view).first(), QStringLiteral("pierwszy raport"));
     QCOMPARE(view.loadedLineCount(), 2);
+}
+
+void TestCompileView::positionOfAReportLine_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("hasParenthesis");
+    QTest::addColumn<int>("line");  // -1: no position
+    QTest::addColumn<int>("column");
+    const auto row = [](const char* name, const QString& text, bool parenthesis, int line, int column) {
+        QTest::newRow(name) << text << parenthesis << line << column;
+    };
+    // The lines the solver writes.
+    row("error", QStringLiteral("BŁĄD:         (8,37) Suma prawdopodobieństw gałęzi (\"=\") różna od 1"), true, 8, 37);
+    row("column 0", QStringLiteral("BŁĄD:         (14,0) Nieprawidłowa nazwa regulaminu szeregowania"), true, 14, 0);
+    row("fatal", QStringLiteral("BŁĄD FATALNY: Blad allokacji pamięci (ADP)"), true, -1, -1);
+    row("plain", QStringLiteral("Analizowany plik: siec.klt"), false, -1, -1);
+    row("empty", QString(), false, -1, -1);
+    // A CR left by CR LF line ends, blanks as "%d" skips them, and what
+    // does not make a position.
+    row("CR", QStringLiteral("OSTRZEŻENIE:  (3,5) uwaga\r"), true, 3, 5);
+    row("blanks", QStringLiteral("( 7,\t3)"), true, 7, 3);
+    row("blank before comma", QStringLiteral("(7 ,3)"), true, -1, -1);
+    row("letter", QStringLiteral("(12,x)"), true, -1, -1);
+    row("no column", QStringLiteral("(12,)"), true, -1, -1);
+    row("too large", QStringLiteral("(2147483648,1)"), true, -1, -1);
+    row("only the first '(' counts", QStringLiteral("uwaga (a) (3,4)"), true, -1, -1);
+    // Only the first 120 characters count.
+    row("'(' is the 120th", QString(119, u'x') + QStringLiteral("(5,6)"), true, -1, -1);
+    row("'(' is the 121st", QString(120, u'x') + QStringLiteral("(5,6)"), false, -1, -1);
+}
+
+void TestCompileView::positionOfAReportLine() {
+    QFETCH(QString, text);
+    QFETCH(bool, hasParenthesis);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    const ReportPosition position = reportPositionOf(text);
+    QCOMPARE(position.hasParenthesis, hasParenthesis);
+    QCOMPARE(position.hasPosition, line != -1);
+    if (!position.hasPosition) return;
+    QCOMPARE(position.line, line);
+    QCOMPARE(position.column, column);
 }
 
 void TestCompileView::doubleClickOnAPositionChoosesIt() {

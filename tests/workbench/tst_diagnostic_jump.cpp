@@ -83,8 +83,8 @@ void TestDiagnosticJump::doubleClickReportLine(int blockNumber) {
 
 void TestDiagnosticJump::positionedLineMovesTheEditor() {
     doubleClickReportLine(2);
-    QCOMPARE(doc->errorLine, 12);
-    QCOMPARE(doc->errorColumn, 5);
+    QCOMPARE(doc->errorLine(), 12);
+    QCOMPARE(doc->errorColumn(), 5);
     QCOMPARE(report()->textCursor().selectedText(), QStringLiteral("BŁĄD:         (12,5) Nieznany identyfikator obiektu"));
 
     QCOMPARE(wb->frame->activeFrame()->viewKind(), ViewKind::Model);
@@ -98,8 +98,7 @@ void TestDiagnosticJump::positionedLineMovesTheEditor() {
 
     // A line deep in the text comes to the middle as well.
     editor()->moveCursor(QTextCursor::End);
-    doc->errorLine = 150;
-    doc->errorColumn = 1;
+    doc->setErrorPosition(150, 1);
     doc->notifyViews(report(), nullptr);
     QCOMPARE(editor()->textCursor().blockNumber(), 149);
     QVERIFY(qAbs(lineAtMiddle() - 149) <= 1);
@@ -115,15 +114,15 @@ void TestDiagnosticJump::lineWithoutPositionKeepsTheChosenPosition() {
     doubleClickReportLine(2);
     editor()->moveCursor(QTextCursor::End);
     doubleClickReportLine(3);  // "... (CAN2)"
-    QCOMPARE(doc->errorLine, 12);
-    QCOMPARE(doc->errorColumn, 5);
+    QCOMPARE(doc->errorLine(), 12);
+    QCOMPARE(doc->errorColumn(), 5);
     QCOMPARE(wb->frame->activeFrame()->viewKind(), ViewKind::Model);
     QCOMPARE(editor()->textCursor().blockNumber(), 11);  // back to the position chosen before
 }
 
 void TestDiagnosticJump::lineWithoutParenthesisDoesNothing() {
     doubleClickReportLine(1);  // "Analizowany plik: ..."
-    QCOMPARE(doc->errorLine, -1);
+    QCOMPARE(doc->errorLine(), -1);
     QCOMPARE(wb->frame->activeFrame()->viewKind(), ViewKind::Report);
     QCOMPARE(editor()->textCursor().position(), 0);
 
@@ -146,7 +145,7 @@ void TestDiagnosticJump::closedModelWindowIsOpenedAgain() {
 
 void TestDiagnosticJump::columnBeyondTheLineStopsAtItsEnd() {
     doubleClickReportLine(4);  // (7,40) on "linia 7"
-    QCOMPARE(doc->errorColumn, 40);
+    QCOMPARE(doc->errorColumn(), 40);
     QCOMPARE(editor()->textCursor().blockNumber(), 6);
     QCOMPARE(editor()->textCursor().positionInBlock(), 7);
 }

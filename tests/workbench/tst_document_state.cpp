@@ -73,10 +73,10 @@ CWinKoltView* TestDocumentState::modelView(Workbench& wb, CWinKoltDoc* doc) {
 void TestDocumentState::newDocument() {
     Workbench wb;
     CWinKoltDoc* doc = wb.frame->fileNew();
-    QCOMPARE(doc->runState, 0);
-    QVERIFY(doc->unsavedEdits);
-    QCOMPARE(doc->lastMethodIndex, -1);
-    QCOMPARE(doc->errorLine, -1);
+    QCOMPARE(doc->runState(), 0);
+    QVERIFY(doc->unsavedEdits());
+    QCOMPARE(doc->lastMethodIndex(), -1);
+    QCOMPARE(doc->errorLine(), -1);
     QVERIFY(doc->basePath().isEmpty());
     QVERIFY(doc->path().isEmpty());
     QCOMPARE(modelView(wb, doc)->toPlainText(), QString(defaultSkeleton()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -105,15 +105,15 @@ void TestDocumentState::openedDocumentTakesTheStateOfItsLastRun() {
     Workbench wb;
     CWinKoltDoc* doc = wb.frame->openDocument(path);
     QVERIFY(doc);
-    QCOMPARE(doc->runState, runState);
-    QVERIFY(!doc->unsavedEdits);
+    QCOMPARE(doc->runState(), runState);
+    QVERIFY(!doc->unsavedEdits());
     QVERIFY(!doc->isModified());
-    QCOMPARE(doc->lastMethodIndex, -1);
+    QCOMPARE(doc->lastMethodIndex(), -1);
     QCOMPARE(doc->basePath(), path.left(path.size() - 3));
     // Showing the text in the editor is not an edit.
     QTest::qWait(20);
-    QVERIFY(!doc->unsavedEdits);
-    QCOMPARE(doc->runState, runState);
+    QVERIFY(!doc->unsavedEdits());
+    QCOMPARE(doc->runState(), runState);
     QCOMPARE(wb.frame->recentFiles().value(0), path);
 }
 
@@ -123,9 +123,9 @@ void TestDocumentState::savingUnderANewNameMovesTheBasePath() {
     doc->setRunOutcome(2, 1);
     QVERIFY(wb.frame->saveDocumentAs(doc, dir_.filePath(QStringLiteral("nowy.model.klt"))));
     QCOMPARE(doc->basePath(), dir_.filePath(QStringLiteral("nowy.model.")));
-    QCOMPARE(doc->lastMethodIndex, -1);
-    QCOMPARE(doc->runState, 2);  // saving does not touch the run state
-    QVERIFY(!doc->unsavedEdits);
+    QCOMPARE(doc->lastMethodIndex(), -1);
+    QCOMPARE(doc->runState(), 2);  // saving does not touch the run state
+    QVERIFY(!doc->unsavedEdits());
     QCOMPARE(doc->title(), QStringLiteral("nowy.model.klt"));
     QVERIFY(wb.frame->windowTitle().contains(QStringLiteral("nowy.model.klt")));
 }
@@ -139,8 +139,8 @@ void TestDocumentState::editingInvalidatesTheRunAndAsksBeforeClosing() {
     view->setFocus();
     view->moveCursor(QTextCursor::End);
     view->insertPlainText(QStringLiteral("ż"));  // as typed: an edit of the user
-    QCOMPARE(doc->runState, 0);
-    QVERIFY(doc->unsavedEdits);
+    QCOMPARE(doc->runState(), 0);
+    QVERIFY(doc->unsavedEdits());
     QVERIFY(doc->isModified());
 
     // Cancel keeps the window; No closes it without writing.
@@ -154,7 +154,7 @@ void TestDocumentState::editingInvalidatesTheRunAndAsksBeforeClosing() {
     QVERIFY(!wb.frame->saveDocumentAs(doc, dir_.filePath(QStringLiteral("brak-folderu/x.klt"))));
     QVERIFY(wb.prompts->asked.last().startsWith(QStringLiteral("Failed to save document.")));
     QVERIFY(doc->isModified());
-    QVERIFY(doc->unsavedEdits);
+    QVERIFY(doc->unsavedEdits());
 
     QVERIFY(wb.frame->closeDocument(doc));
     QVERIFY(readTestFile(path).startsWith("SOUR siec\r\n"));
@@ -172,8 +172,8 @@ void TestDocumentState::successfulNetworkAnalysis() {
     wb.frame->action(Command::NetworkAnalysis)->trigger();
 
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("jackson.arg"))), QByteArray("JACKSON"));
-    QCOMPARE(doc->runState, 2);
-    QCOMPARE(doc->lastMethodIndex, 3);
+    QCOMPARE(doc->runState(), 2);
+    QCOMPARE(doc->lastMethodIndex(), 3);
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("jackson.cfg"))), QByteArray("[Kompilacja]\r\nstan=2\r\n"));
     CChildFrame* active = wb.frame->activeFrame();
     QCOMPARE(active->viewKind(), ViewKind::Report);
@@ -188,12 +188,12 @@ void TestDocumentState::successfulNetworkAnalysis() {
 
     // A syntax analysis next: "-c", state 1, the one report window reused.
     wb.frame->action(Command::WindowModel)->trigger();
-    doc->runState = 0;
+    doc->setRunOutcome(0, doc->lastMethodIndex());
     wb.frame->updateActions();
     wb.frame->action(Command::SyntaxAnalysis)->trigger();
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("jackson.arg"))), QByteArray("-c"));
-    QCOMPARE(doc->runState, 1);
-    QCOMPARE(doc->lastMethodIndex, -1);
+    QCOMPARE(doc->runState(), 1);
+    QCOMPARE(doc->lastMethodIndex(), -1);
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("jackson.cfg"))), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
     QCOMPARE(wb.frame->framesOf(doc).size(), 2);
 }
@@ -205,8 +205,8 @@ void TestDocumentState::failedRunKeepsTheReportWindowButNotTheCommand() {
     wb.frame->methodCombo()->setCurrentIndex(0);
     wb.frame->action(Command::NetworkAnalysis)->trigger();
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("zly.arg"))), QByteArray("MVA"));
-    QCOMPARE(doc->runState, 0);
-    QCOMPARE(doc->lastMethodIndex, -1);
+    QCOMPARE(doc->runState(), 0);
+    QCOMPARE(doc->lastMethodIndex(), -1);
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("zly.cfg"))), QByteArray("[Kompilacja]\r\nstan=0\r\n"));
     QCOMPARE(wb.frame->activeFrame()->viewKind(), ViewKind::Report);
     QVERIFY(!wb.enabled(Command::WindowReport));
@@ -218,18 +218,18 @@ void TestDocumentState::runFromTheReportWindowReopensTheModel() {
     wb.frame->setSolverPath(fakeSolver(0));
     CWinKoltDoc* doc = wb.frame->openDocument(model(QStringLiteral("bez-modelu.klt")));
     wb.frame->action(Command::SyntaxAnalysis)->trigger();
-    QCOMPARE(doc->runState, 1);
+    QCOMPARE(doc->runState(), 1);
 
     // Close the model window: the report window keeps the document and its text.
     wb.frame->frameOf(doc, ViewKind::Model)->close();
     QCoreApplication::processEvents();
     QCOMPARE(wb.frame->documents().size(), 1);
     QVERIFY(!wb.frame->frameOf(doc, ViewKind::Model));
-    doc->runState = 0;
+    doc->setRunOutcome(0, doc->lastMethodIndex());
     wb.frame->updateActions();
     wb.frame->action(Command::SyntaxAnalysis)->trigger();
     QVERIFY(wb.frame->frameOf(doc, ViewKind::Model));
-    QCOMPARE(doc->runState, 1);
+    QCOMPARE(doc->runState(), 1);
     QCOMPARE(modelView(wb, doc)->toPlainText(), QStringLiteral("SOUR siec\n*DECLARATION*\n*END*\n"));
 }
 
@@ -241,7 +241,7 @@ void TestDocumentState::fileWithoutExtensionKeepsItsRunFilesBesideIt() {
     CWinKoltDoc* doc = wb.frame->openDocument(path);
     QCOMPARE(doc->basePath(), path + QLatin1Char('.'));
     wb.frame->action(Command::SyntaxAnalysis)->trigger();
-    QCOMPARE(doc->runState, 1);
+    QCOMPARE(doc->runState(), 1);
     QCOMPARE(readTestFile(path + QStringLiteral(".cfg")), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("kat.cfg"))));
 }

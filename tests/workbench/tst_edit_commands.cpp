@@ -38,12 +38,12 @@ void TestEditCommands::editingCommandsChangeTheTextAndTheDocument() {
     wb.frame->action(EditCopy)->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("SOUR abc\n"));
     QVERIFY(wb.enabled(EditPaste));
-    QCOMPARE(doc->runState, 1);  // copying is no change
+    QCOMPARE(doc->runState(), 1);  // copying is no change
 
     wb.frame->action(EditClear)->trigger();
     QCOMPARE(editor->toPlainText(), QString());
-    QCOMPARE(doc->runState, 0);
-    QVERIFY(doc->unsavedEdits);
+    QCOMPARE(doc->runState(), 0);
+    QVERIFY(doc->unsavedEdits());
     QVERIFY(wb.enabled(EditUndo));
 
     wb.frame->action(EditUndo)->trigger();
@@ -61,7 +61,7 @@ void TestEditCommands::editingCommandsChangeTheTextAndTheDocument() {
     wb.frame->action(EditCut)->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("SOUR"));
     QVERIFY(editor->toPlainText().startsWith(QStringLiteral(" abc")));
-    QVERIFY(doc->unsavedEdits);
+    QVERIFY(doc->unsavedEdits());
 }
 
 void TestEditCommands::reportAllowsOnlyCopyAndSelectAll() {
@@ -83,7 +83,7 @@ void TestEditCommands::reportAllowsOnlyCopyAndSelectAll() {
     // Keys of disabled commands do nothing to the report or the document.
     wb.frame->action(EditPaste)->trigger();
     QCOMPARE(qobject_cast<QPlainTextEdit*>(wb.frame->activeFrame()->view())->toPlainText(), QStringLiteral("KOLT-32\nOK\n"));
-    QCOMPARE(doc->runState, 1);
+    QCOMPARE(doc->runState(), 1);
 }
 
 QTEST_MAIN(TestEditCommands)

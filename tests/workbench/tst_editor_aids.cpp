@@ -13,6 +13,7 @@
 #include "workbench/fixed_font.h"
 #include "workbench/network_highlighter.h"
 #include "workbench/report_highlighter.h"
+#include "workbench/report_position.h"
 #include "workbench/winkolt_doc.h"
 #include "workbench/winkolt_view.h"
 
@@ -144,7 +145,7 @@ void TestEditorAids::positionsAgreeWithTheSolver() {
     QVERIFY(doc);
     auto* editor = qobject_cast<CWinKoltView*>(wb.frame->frameOf(doc, ViewKind::Model)->view());
     wb.frame->action(SyntaxAnalysis)->trigger();
-    QTRY_COMPARE(doc->runState, 1);
+    QTRY_COMPARE(doc->runState(), 1);
     auto* report = qobject_cast<CCompileView*>(wb.frame->frameOf(doc, ViewKind::Report)->view());
     QStringList positioned;
     for (const QString& line : report->toPlainText().split(QLatin1Char('\n')))

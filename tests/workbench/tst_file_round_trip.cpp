@@ -93,7 +93,7 @@ void TestFileRoundTrip::newDocumentIsWrittenWithCrLf() {
     CWinKoltDoc* other = wb.frame->fileNew();
     wb.prompts->savePath.clear();
     QVERIFY(!wb.frame->saveDocument(other));
-    QVERIFY(other->unsavedEdits);
+    QVERIFY(other->unsavedEdits());
 }
 
 void TestFileRoundTrip::polishLettersAreShownAsUnicode() {

@@ -140,7 +140,7 @@ void TestResultsWindow::realRunShowsItsResults() {
     QVERIFY(doc);
     wb.frame->methodCombo()->setCurrentIndex(method);
     wb.frame->action(NetworkAnalysis)->trigger();
-    QCOMPARE(doc->runState, 2);
+    QCOMPARE(doc->runState(), 2);
     wb.frame->action(WindowResults)->trigger();
 
     CSplitterFrame* results = resultsFrame(wb, doc);
@@ -175,7 +175,7 @@ void TestResultsWindow::realRunShowsItsResults() {
     // A new run closes the window; its results are offered again.
     wb.frame->methodCombo()->setCurrentIndex(nextMethod);
     wb.frame->action(NetworkAnalysis)->trigger();
-    QCOMPARE(doc->runState, 2);
+    QCOMPARE(doc->runState(), 2);
     QVERIFY(!resultsFrame(wb, doc));
     QVERIFY(wb.enabled(WindowResults));
 }
@@ -229,11 +229,11 @@ void TestResultsWindow::mouseFiltersKeyboardDoesNot() {
     // an edit of the model the tree is left as it is.)
     wb.frame->action(WindowReport)->trigger();
     auto* report = qobject_cast<CCompileView*>(wb.frame->frameOf(doc, ViewKind::Report)->view());
-    doc->runState = 0;
+    doc->setRunOutcome(0, doc->lastMethodIndex());
     emit report->diagnosticChosen(false, -1, -1);
     QCOMPARE(table->rowCount(), 21);
     QCOMPARE(check(Tree::StationKind), int(Tree::Unchecked));
-    doc->runState = 2;
+    doc->setRunOutcome(2, doc->lastMethodIndex());
     emit report->diagnosticChosen(false, -1, -1);
     QCOMPARE(table->rowCount(), 21);
     QCOMPARE(check(Tree::StationKind), int(Tree::Checked));

@@ -49,7 +49,7 @@ void TestSolverRun::correctFileSyntaxThenNetworkAnalysis() {
     QVERIFY(doc);
 
     wb.frame->action(SyntaxAnalysis)->trigger();
-    QCOMPARE(doc->runState, 1);
+    QCOMPARE(doc->runState(), 1);
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("terminale.cfg"))), QByteArray("[Kompilacja]\r\nstan=1\r\n"));
     QCOMPARE(wb.frame->activeFrame()->viewKind(), ViewKind::Report);
     QString report = reportText(wb, doc);
@@ -62,8 +62,8 @@ void TestSolverRun::correctFileSyntaxThenNetworkAnalysis() {
 
     wb.frame->methodCombo()->setCurrentIndex(0);
     wb.frame->action(NetworkAnalysis)->trigger();
-    QCOMPARE(doc->runState, 2);
-    QCOMPARE(doc->lastMethodIndex, 0);
+    QCOMPARE(doc->runState(), 2);
+    QCOMPARE(doc->lastMethodIndex(), 0);
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("terminale.cfg"))), QByteArray("[Kompilacja]\r\nstan=2\r\n"));
     report = reportText(wb, doc);
     QVERIFY2(report.contains(QStringLiteral("Wybrana metoda obliczeniowa: MVA")), qPrintable(report));
@@ -81,12 +81,12 @@ void TestSolverRun::wrongFileReportsItsErrors() {
     Workbench wb;
     wb.frame->setSolverPath(QStringLiteral(KOLT_SOLVER_PATH));
     CWinKoltDoc* doc = wb.frame->openDocument(path);
-    QCOMPARE(doc->runState, 1);
+    QCOMPARE(doc->runState(), 1);
     wb.frame->methodCombo()->setCurrentIndex(0);
     wb.frame->action(NetworkAnalysis)->trigger();
 
-    QCOMPARE(doc->runState, 0);
-    QCOMPARE(doc->lastMethodIndex, -1);
+    QCOMPARE(doc->runState(), 0);
+    QCOMPARE(doc->lastMethodIndex(), -1);
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("zla.cfg"))), QByteArray("[Kompilacja]\r\nstan=0\r\n"));
     QCOMPARE(wb.frame->activeFrame()->viewKind(), ViewKind::Report);
     const QString report = reportText(wb, doc);
@@ -112,7 +112,7 @@ void TestSolverRun::diagnosticLeadsToItsPlaceInTabbedText() {
     CWinKoltDoc* doc = wb.frame->openDocument(path);
     QVERIFY(doc);
     wb.frame->action(SyntaxAnalysis)->trigger();
-    QCOMPARE(doc->runState, 0);  // the unknown discipline is an error
+    QCOMPARE(doc->runState(), 0);  // the unknown discipline is an error
 
     auto* report = qobject_cast<CCompileView*>(wb.frame->frameOf(doc, ViewKind::Report)->view());
     auto* editor = qobject_cast<QPlainTextEdit*>(wb.frame->frameOf(doc, ViewKind::Model)->view());
@@ -129,7 +129,7 @@ void TestSolverRun::diagnosticLeadsToItsPlaceInTabbedText() {
 
     // "\t\tTRANSIT=S1;": column 13 is the ';' after two tabs.
     doubleClickLineWith(QStringLiteral("(10,13)"));
-    QCOMPARE(doc->errorLine, 10);
+    QCOMPARE(doc->errorLine(), 10);
     QCOMPARE(editor->textCursor().blockNumber(), 9);
     QCOMPARE(editor->textCursor().positionInBlock(), 12);
     QCOMPARE(editor->document()->characterAt(editor->textCursor().position()), QChar(u';'));
@@ -177,8 +177,8 @@ void TestSolverRun::longRunKeepsTheWindowsAliveAndCanBeCancelled() {
 
     QVERIFY(dialogSeen);
     QVERIFY2(ticks >= 10, "the event loop ran while the solver did");
-    QCOMPARE(doc->runState, 0);
-    QCOMPARE(doc->lastMethodIndex, -1);
+    QCOMPARE(doc->runState(), 0);
+    QCOMPARE(doc->lastMethodIndex(), -1);
     QCOMPARE(readTestFile(dir_.filePath(QStringLiteral("dluga.cfg"))), QByteArray("[Kompilacja]\r\nstan=0\r\n"));
     QCOMPARE(readTestFile(path), textBefore);
     QCOMPARE(wb.frame->activeFrame()->viewKind(), ViewKind::Report);
@@ -195,7 +195,7 @@ void TestSolverRun::polishPathArrivesIntact() {
     CWinKoltDoc* doc = wb.frame->openDocument(path);
     QVERIFY(doc);
     wb.frame->action(SyntaxAnalysis)->trigger();
-    QCOMPARE(doc->runState, 1);
+    QCOMPARE(doc->runState(), 1);
     const QString report = reportText(wb, doc);
     QVERIFY2(report.contains(QStringLiteral("Analizowany plik: ") + path + QLatin1Char('\n')), qPrintable(report));
 }
@@ -218,7 +218,7 @@ void TestSolverRun::documentNamedLikeItsRunFileIsNotRun() {
         QVERIFY2(wb.prompts->asked.first().startsWith(QStringLiteral("Nie można uruchomić analizy dokumentu ") + path),
                  qPrintable(wb.prompts->asked.first()));
         QCOMPARE(readTestFile(path), network);
-        QCOMPARE(doc->runState, 0);
+        QCOMPARE(doc->runState(), 0);
         QVERIFY(!wb.frame->frameOf(doc, ViewKind::Report));
         QFile::remove(path);
     }
