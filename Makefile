@@ -9,7 +9,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 EXAMPLE    ?= examples/terminale.klt
 
-.PHONY: run test setup build build-asan package fuzz clean
+.PHONY: run test setup build build-asan package fuzz format tidy clean
 
 setup:
 	@scripts/setup.sh
@@ -39,6 +39,19 @@ fuzz: setup
 	cmake --build build-fuzz -j $(JOBS) --target kolt_fuzz
 	mkdir -p build-fuzz/corpus && cp tests/fuzz/corpus/* examples/*.klt build-fuzz/corpus/
 	build-fuzz/bin/kolt_fuzz build-fuzz/corpus -dict=tests/fuzz/network.dict -max_len=16384 -timeout=10 -max_total_time=$(FUZZ_SECONDS)
+
+# Not part of `make test`: the one formatting of the tree (.clang-format) and
+# the checks of .clang-tidy over the project's own sources.
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+format:
+	@command -v clang-format >/dev/null || { echo "Brak programu clang-format: apt-get install clang-format"; exit 1; }
+	clang-format -i $(SOURCES)
+
+tidy: setup
+	@command -v run-clang-tidy >/dev/null || { echo "Brak programu run-clang-tidy: apt-get install clang-tidy"; exit 1; }
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '^$(CURDIR)/(common|solver|workbench|tests|bench)/'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
