@@ -5,10 +5,13 @@
 namespace kolt {
 namespace {
 
+// Four methods to a row.
+// clang-format off
 constexpr MethodInfo kMethods[kMethodCount] = {
     {"MVA", "MVA"},         {"MVAP", "MVA-PriorApprox"}, {"HMVA", "HMVA"},    {"JACKSON", "Jackson"},
     {"EPF", "EPF"},         {"DIFF", "DIFF"},            {"ITERM", "Iteracyjna"}, {"SIMUL", "Symulacja"},
 };
+// clang-format on
 
 }  // namespace
 
