@@ -10,15 +10,15 @@
 namespace kolt::bench {
 
 struct BareNetwork {
-    int M = 0;                     // stations
-    std::vector<int> K;            // populations
-    std::vector<double> D;         // demands, class r at station m at r*M + m
-    std::vector<char> delay;       // delay (IS) station
+    int M = 0;                // stations
+    std::vector<int> K;       // populations
+    std::vector<double> D;    // demands, class r at station m at r*M + m
+    std::vector<char> delay;  // delay (IS) station
 };
 
 struct BareResult {
-    std::vector<double> X;         // class throughputs at the full population
-    std::vector<double> N;         // mean number per station
+    std::vector<double> X;  // class throughputs at the full population
+    std::vector<double> N;  // mean number per station
 };
 
 BareResult bareExactMva(const BareNetwork& network);

@@ -15,17 +15,23 @@ using kolt::bench::NetworkFamily;
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("kolt-netgen mva|mvap|hmva|jackson|diff|bench STATIONS [CLASSES] [FANOUT] [SEED] [ring] [comments]\n",
-                   stderr);
+        std::fputs(
+            "kolt-netgen mva|mvap|hmva|jackson|diff|bench STATIONS [CLASSES] [FANOUT] [SEED] [ring] [comments]\n",
+            stderr);
         return 2;
     }
     kolt::bench::NetworkShape shape;
     const std::string family = argv[1];
-    if (family == "mva") shape.family = NetworkFamily::ExactMva;
-    else if (family == "mvap") shape.family = NetworkFamily::Priority;
-    else if (family == "hmva") shape.family = NetworkFamily::Hmva;
-    else if (family == "jackson") shape.family = NetworkFamily::Jackson;
-    else if (family == "diff") shape.family = NetworkFamily::Diffusion;
+    if (family == "mva")
+        shape.family = NetworkFamily::ExactMva;
+    else if (family == "mvap")
+        shape.family = NetworkFamily::Priority;
+    else if (family == "hmva")
+        shape.family = NetworkFamily::Hmva;
+    else if (family == "jackson")
+        shape.family = NetworkFamily::Jackson;
+    else if (family == "diff")
+        shape.family = NetworkFamily::Diffusion;
     else if (family != "bench") {
         std::fprintf(stderr, "unknown family %s\n", argv[1]);
         return 2;

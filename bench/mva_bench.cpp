@@ -56,7 +56,10 @@ BENCHMARK(BM_ExactMva_3x20_40_60_10Stations)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExactMva_4x50_10Stations)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_ExactMva_5x8_20Stations)->Unit(benchmark::kMillisecond);
 // About a minute per run: left out unless asked for by --benchmark_filter.
-BENCHMARK(BM_ExactMva_4x100_10Stations)->Unit(benchmark::kSecond)->Iterations(1)->Name("LONG_ExactMva_4x100_10Stations");
+BENCHMARK(BM_ExactMva_4x100_10Stations)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->Name("LONG_ExactMva_4x100_10Stations");
 
 }  // namespace
 

@@ -69,9 +69,10 @@ std::string transitList(const NetworkShape& shape, int m, std::mt19937& random) 
     std::vector<int> targets{(m + 1) % M};
     if (!shape.ring)
         for (int tries = 0; static_cast<int>(targets.size()) < shape.fanOut && tries < 4 * shape.fanOut; ++tries) {
-            const int t = shape.reach > 0 && shape.reach < M
-                              ? static_cast<int>((m + M + static_cast<int>(random() % (2 * shape.reach + 1)) - shape.reach) % M)
-                              : static_cast<int>(random() % M);
+            const int t =
+                shape.reach > 0 && shape.reach < M
+                    ? static_cast<int>((m + M + static_cast<int>(random() % (2 * shape.reach + 1)) - shape.reach) % M)
+                    : static_cast<int>(random() % M);
             if (std::find(targets.begin(), targets.end(), t) == targets.end()) targets.push_back(t);
         }
     const int onward = open ? 12 : 16;
@@ -109,7 +110,8 @@ std::string generateNetwork(const NetworkShape& shape) {
     for (int s = 0; s < sources; ++s) {
         const int first = 16 * s;
         const int count = std::min(16, M - first);
-        text += "\t/SOURCE/ NAME=Z" + std::to_string(s + 1) + "\n\t\tSERVICE=EXP[" + number(1.0 * R) + "]\n\t\tTRANSIT=";
+        text +=
+            "\t/SOURCE/ NAME=Z" + std::to_string(s + 1) + "\n\t\tSERVICE=EXP[" + number(1.0 * R) + "]\n\t\tTRANSIT=";
         for (int i = 0; i < count; ++i) {
             if (i > 0) text += ",";
             text += probability(i + 1 < count ? 1 : 16 - (count - 1)) + stationName(first + i);

@@ -28,7 +28,7 @@ struct NetworkShape {
     bool ring = false;                  // only the ring: no random transitions
     int reach = 0;                      // random targets at most this far along the ring (0: anywhere)
     std::uint32_t seed = 1;
-    bool comments = false;              // a comment line per station, as hand-written files have
+    bool comments = false;  // a comment line per station, as hand-written files have
 };
 
 // The text of a network definition file (ASCII, LF line ends). Every class

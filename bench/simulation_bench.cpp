@@ -18,8 +18,8 @@ SimulationModel mixedNetwork() {
     SimulationModel m;
     m.M = 10;
     m.R = 3;
-    m.discipline = {kInfiniteServer, kFifo, kFifo, kLifo, kLifoPreemptive,
-                    kPriority,       kPriorityPreemptive, kFifo, kFifo, kInfiniteServer};
+    m.discipline = {kInfiniteServer,     kFifo, kFifo, kLifo,          kLifoPreemptive, kPriority,
+                    kPriorityPreemptive, kFifo, kFifo, kInfiniteServer};
     m.population = {12, 6, 0};
     m.startStation = {0, 0, 0};
     // Cox (1, 0.02), (0.5, 0.04); hyperexponential (0.6, 0.01), (0.4, 0.07);
@@ -27,9 +27,12 @@ SimulationModel mixedNetwork() {
     m.pairFirst = {1.0, 0.5, 0.6, 0.4, 0.02, 0.05, 0.1};
     m.pairSecond = {0.02, 0.04, 0.01, 0.07, 1.0, 2.0, 1.0};
     const Law laws[] = {
-        {LawKind::Exponential, 0, 0.05, 0, 0, 0}, {LawKind::Erlang, 3, 0.04, 0, 0, 0},
-        {LawKind::Constant, 0, 0.03, 0, 0, 0},    {LawKind::Uniform, 0, 0.01, 0.05, 0, 0},
-        {LawKind::Cox, 0, 0, 0, 0, 2},            {LawKind::Hyper, 0, 0, 0, 2, 2},
+        {LawKind::Exponential, 0, 0.05, 0, 0, 0},
+        {LawKind::Erlang, 3, 0.04, 0, 0, 0},
+        {LawKind::Constant, 0, 0.03, 0, 0, 0},
+        {LawKind::Uniform, 0, 0.01, 0.05, 0, 0},
+        {LawKind::Cox, 0, 0, 0, 0, 2},
+        {LawKind::Hyper, 0, 0, 0, 2, 2},
         {LawKind::Histogram, 0, 0, 0, 4, 3},
     };
     m.service.resize(m.M * m.R);

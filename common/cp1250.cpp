@@ -80,7 +80,10 @@ std::string utf8ToCp1250(std::string_view utf8) {
         bool valid = true;
         for (int k = 1; k <= extra; ++k) {
             unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) { valid = false; break; }
+            if ((next & 0xC0) != 0x80) {
+                valid = false;
+                break;
+            }
             cp = (cp << 6) | (next & 0x3F);
         }
         if (!valid) {

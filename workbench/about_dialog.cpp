@@ -9,8 +9,7 @@
 
 #include "workbench/toolbar_icons.h"
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
-{
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Informacja o programie"));
     auto* icon = new QLabel(this);
     icon->setPixmap(applicationIcon().pixmap(32, 32));
@@ -27,13 +26,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
     // Wide enough for the whole title beside the title bar's buttons (the
     // window manager draws the title, mostly in a bold face), and of one size.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(qMax(sizeHint().width(), minimumWidthForTitle(windowTitle())), qMax(sizeHint().height(), 90));
 }
 
-int AboutDialog::minimumWidthForTitle(const QString& title)
-{
+int AboutDialog::minimumWidthForTitle(const QString& title) {
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
     const int buttons = 3 * 32;  // the title bar's buttons and icon, generously

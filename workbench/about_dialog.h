@@ -5,7 +5,7 @@
 
 class AboutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutDialog(QWidget* parent = nullptr);
 
     // A width at which a window manager shows title whole.

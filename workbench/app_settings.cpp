@@ -11,20 +11,17 @@ QString recentKey(int oneBased) { return QStringLiteral("Recent File List/File%1
 
 }  // namespace
 
-int AppSettings::readShowCommand(int fallback)
-{
+int AppSettings::readShowCommand(int fallback) {
     bool ok = false;
     const int value = store().value(QStringLiteral("Settings/ShowCmd"), fallback).toInt(&ok);
     return ok ? value : fallback;
 }
 
-void AppSettings::writeShowCommand(int showCommand)
-{
+void AppSettings::writeShowCommand(int showCommand) {
     store().setValue(QStringLiteral("Settings/ShowCmd"), showCommand);
 }
 
-QString AppSettings::readWindowPos()
-{
+QString AppSettings::readWindowPos() {
     // An INI store may hand back a text with commas as a list of strings.
     const QVariant value = store().value(QStringLiteral("Settings/WindowPos"));
     if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(QLatin1Char(','));
@@ -33,8 +30,7 @@ QString AppSettings::readWindowPos()
 
 void AppSettings::writeWindowPos(const QString& text) { store().setValue(QStringLiteral("Settings/WindowPos"), text); }
 
-QStringList AppSettings::readRecentFiles()
-{
+QStringList AppSettings::readRecentFiles() {
     QSettings settings = store();
     QStringList files;
     for (int i = 1; i <= recentFileCount; ++i) {
@@ -44,8 +40,7 @@ QStringList AppSettings::readRecentFiles()
     return files;
 }
 
-void AppSettings::writeRecentFiles(const QStringList& files)
-{
+void AppSettings::writeRecentFiles(const QStringList& files) {
     QSettings settings = store();
     for (int i = 1; i <= recentFileCount; ++i) {
         if (i <= files.size())
@@ -55,8 +50,7 @@ void AppSettings::writeRecentFiles(const QStringList& files)
     }
 }
 
-QStringList recentFilesWith(const QStringList& current, const QString& path)
-{
+QStringList recentFilesWith(const QStringList& current, const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList files{absolute};
     for (const QString& f : current)

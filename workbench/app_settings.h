@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class AppSettings {
-public:
+  public:
     static constexpr int recentFileCount = 4;
 
     // childShowCommand as stored, or fallback when absent or unreadable.

@@ -1,20 +1,17 @@
 #include "workbench/caret_position_label.h"
 
-CaretPositionLabel::CaretPositionLabel(QWidget* parent) : QLabel(parent)
-{
+CaretPositionLabel::CaretPositionLabel(QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("caretPosition"));
     setAlignment(Qt::AlignCenter);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setMinimumWidth(fontMetrics().horizontalAdvance(textFor({9999, 999})) + 12);
 }
 
-QString CaretPositionLabel::textFor(const TextPosition& position)
-{
+QString CaretPositionLabel::textFor(const TextPosition& position) {
     return QStringLiteral("Wiersz %1, kolumna %2").arg(position.line).arg(position.column);
 }
 
-void CaretPositionLabel::follow(QPlainTextEdit* editor)
-{
+void CaretPositionLabel::follow(QPlainTextEdit* editor) {
     if (editor == followed && editor) return;
     disconnect(moves);
     followed = editor;
@@ -22,7 +19,6 @@ void CaretPositionLabel::follow(QPlainTextEdit* editor)
     showCaret();
 }
 
-void CaretPositionLabel::showCaret()
-{
+void CaretPositionLabel::showCaret() {
     setText(followed ? textFor(textPositionOf(followed->textCursor())) : QString());
 }

@@ -10,7 +10,7 @@
 
 class CaretPositionLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit CaretPositionLabel(QWidget* parent = nullptr);
 
     // Shows editor's caret from now on; nullptr shows nothing.
@@ -18,7 +18,7 @@ public:
 
     static QString textFor(const TextPosition& position);
 
-private:
+  private:
     void showCaret();
 
     QPointer<QPlainTextEdit> followed;

@@ -17,8 +17,7 @@ namespace {
 // close entry shows Ctrl+F4, the frame's own key for it (see the frame's
 // constructor): the toolkit gives it Ctrl+W, the MiniWizard's key, and makes
 // it work only while the window is maximised.
-void setUpSystemMenu(QMenu* menu)
-{
+void setUpSystemMenu(QMenu* menu) {
     if (!menu) return;
     auto shown = [](const QString& text) { return text.section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&')); };
     auto toolkit = [&](const char* text) { return shown(QCoreApplication::translate("QMdiSubWindow", text)); };
@@ -42,8 +41,7 @@ void setUpSystemMenu(QMenu* menu)
 
 }  // namespace
 
-CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view) : doc(document), kind(viewKind)
-{
+CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view) : doc(document), kind(viewKind) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
     // The icon of the window's kind, the one its command shows on the toolbar.
@@ -57,34 +55,30 @@ CChildFrame::CChildFrame(CWinKoltDoc* document, ViewKind viewKind, QWidget* view
     updateTitle();
 }
 
-void CChildFrame::closeWithoutPrompt()
-{
+void CChildFrame::closeWithoutPrompt() {
     promptDone = true;
     close();
 }
 
-void CChildFrame::updateTitle()
-{
+void CChildFrame::updateTitle() {
     // "siec.klt" for the model, whose "[*]" shows the document's unsaved
     // changes; "siec.klt — Raport" and "siec.klt — Wyniki" for the others.
     QString title = doc->title();
     switch (kind) {
-    case ViewKind::Model: title += QStringLiteral("[*]"); break;
-    case ViewKind::Report: title += QStringLiteral(" — Raport"); break;
-    case ViewKind::Results: title += QStringLiteral(" — Wyniki"); break;
+        case ViewKind::Model: title += QStringLiteral("[*]"); break;
+        case ViewKind::Report: title += QStringLiteral(" — Raport"); break;
+        case ViewKind::Results: title += QStringLiteral(" — Wyniki"); break;
     }
     setWindowTitle(title);
     setWindowModified(kind == ViewKind::Model && doc->isModified());
 }
 
-QString CChildFrame::shownTitle() const
-{
+QString CChildFrame::shownTitle() const {
     QString title = windowTitle();
     return title.replace(QStringLiteral("[*]"), isWindowModified() ? QStringLiteral("*") : QString());
 }
 
-void CChildFrame::closeEvent(QCloseEvent* event)
-{
+void CChildFrame::closeEvent(QCloseEvent* event) {
     if (!promptDone) {
         emit closeRequested(event);
         if (!event->isAccepted()) return;
@@ -96,8 +90,7 @@ void CChildFrame::closeEvent(QCloseEvent* event)
         promptDone = false;
 }
 
-void CChildFrame::changeEvent(QEvent* event)
-{
+void CChildFrame::changeEvent(QEvent* event) {
     QMdiSubWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isVisible()) emit sizeStateChanged();
 }

@@ -14,7 +14,7 @@ class QCloseEvent;
 
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
-public:
+  public:
     CChildFrame(CWinKoltDoc* document, ViewKind kind, QWidget* view);
 
     CWinKoltDoc* document() const { return doc; }
@@ -31,7 +31,7 @@ public:
     // The title as the window shows it, the marker resolved.
     QString shownTitle() const;
 
-signals:
+  signals:
     // The window is about to close, not by closeWithoutPrompt(): a receiver
     // keeps it open by ignoring event.
     void closeRequested(QCloseEvent* event);
@@ -40,11 +40,11 @@ signals:
     // The window was maximised, restored or minimised while shown.
     void sizeStateChanged();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     CWinKoltDoc* doc;
     ViewKind kind;
     bool promptDone = false;

@@ -44,7 +44,7 @@ enum : int {
     MiniWizard = 32786,
     NextMessage = 32787,      // F4: the report's next positioned message
     PreviousMessage = 32788,  // Shift+F4: the previous one
-    MethodFirst = 33000,  // 33000..33005: entries of methodCombo
+    MethodFirst = 33000,      // 33000..33005: entries of methodCombo
     MethodLast = 33005,
 };
 }  // namespace Command

@@ -9,9 +9,9 @@
 
 struct CommandText {
     int id = 0;
-    QString menuText;            // with '&' mnemonic and "\t" key text, as shown in menus
-    QList<QKeySequence> keys;    // first is the primary shortcut
-    QString prompt;              // status-bar text and, after "\n", the tooltip
+    QString menuText;          // with '&' mnemonic and "\t" key text, as shown in menus
+    QList<QKeySequence> keys;  // first is the primary shortcut
+    QString prompt;            // status-bar text and, after "\n", the tooltip
 };
 
 // Every command, in no particular order; each id appears once.

@@ -8,7 +8,7 @@ class QTextBlock;
 
 class CCompileView : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit CCompileView(QWidget* parent = nullptr);
 
     // Loads the diagnostics file (Windows-1250) in pieces of at most 119
@@ -24,15 +24,15 @@ public:
     // there is none in that direction.
     bool chooseAdjacentMessage(bool forward);
 
-signals:
+  signals:
     // A double click on a line containing '(' : the line is selected;
     // hasPosition tells whether "%d,%d)" followed the first '('.
     void diagnosticChosen(bool hasPosition, int line, int column);
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     // Selects a line with a '(' and says what position it names.
     void chooseBlock(const QTextBlock& block);
 

@@ -36,7 +36,7 @@ QString selectedWord(QPlainTextEdit* editor) {
 
 // The fields both dialogs share: what to find and how.
 class SearchFields {
-public:
+  public:
     SearchFields(QWidget* owner, QGridLayout* grid) {
         auto* label = new QLabel(QStringLiteral("&Znajdź:"), owner);
         text = new QLineEdit(owner);
@@ -62,7 +62,7 @@ public:
 };
 
 class FindDialog : public QDialog {
-public:
+  public:
     explicit FindDialog(FindReplaceController* controller, QWidget* parent) : QDialog(parent) {
         setWindowTitle(QStringLiteral("Znajdź"));
         auto* grid = new QGridLayout;
@@ -109,7 +109,7 @@ public:
 };
 
 class ReplaceDialog : public QDialog {
-public:
+  public:
     explicit ReplaceDialog(FindReplaceController* controller, QWidget* parent) : QDialog(parent) {
         setWindowTitle(QStringLiteral("Zamień"));
         auto* grid = new QGridLayout;

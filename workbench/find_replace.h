@@ -12,7 +12,7 @@ class ReplaceDialog;
 
 class FindReplaceController : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit FindReplaceController(QWidget* parentWindow);
     ~FindReplaceController() override;
 
@@ -43,7 +43,7 @@ public:
     void replaceOneIn(const Search& search, const QString& replacement);
     void replaceAllIn(const Search& search, const QString& replacement);
 
-private:
+  private:
     QWidget* parentWindow_;
     Search search_;
     QPointer<FindDialog> findDialog_;

@@ -7,8 +7,7 @@
 namespace {
 
 // candidate in the size and weight of preferred.
-QFont sizedLike(QFont candidate, const QFont& preferred)
-{
+QFont sizedLike(QFont candidate, const QFont& preferred) {
     if (preferred.pixelSize() > 0)
         candidate.setPixelSize(preferred.pixelSize());
     else if (preferred.pointSizeF() > 0)
@@ -21,8 +20,7 @@ bool isFixedPitch(const QFont& font) { return QFontInfo(font).fixedPitch(); }
 
 }  // namespace
 
-QFont fixedPitchFont(const QFont& preferred)
-{
+QFont fixedPitchFont(const QFont& preferred) {
     if (isFixedPitch(preferred)) return preferred;
     const QFont system = sizedLike(QFontDatabase::systemFont(QFontDatabase::FixedFont), preferred);
     if (isFixedPitch(system)) return system;
@@ -34,8 +32,7 @@ QFont fixedPitchFont(const QFont& preferred)
     return system;
 }
 
-QFont editorFont()
-{
+QFont editorFont() {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);

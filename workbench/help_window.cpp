@@ -13,8 +13,7 @@ constexpr int frameSide = 10;
 
 }  // namespace
 
-QRect windowGeometryWithin(const QRect& available, const QRect& near, QSize wanted)
-{
+QRect windowGeometryWithin(const QRect& available, const QRect& near, QSize wanted) {
     const QRect room = available.adjusted(frameSide, frameTop, -frameSide, -frameSide);
     const QSize size = wanted.boundedTo(room.size());
     QRect placed(QPoint(0, 0), size);
@@ -26,16 +25,14 @@ QRect windowGeometryWithin(const QRect& available, const QRect& near, QSize want
     return placed;
 }
 
-HelpWindow::HelpWindow(const QString& page, QWidget* parent) : QTextBrowser(parent)
-{
+HelpWindow::HelpWindow(const QString& page, QWidget* parent) : QTextBrowser(parent) {
     setObjectName(QStringLiteral("helpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("WinKolt - Pomoc"));
     setSource(QUrl::fromLocalFile(page));
 }
 
-void HelpWindow::placeNear(const QWidget* owner)
-{
+void HelpWindow::placeNear(const QWidget* owner) {
     const QScreen* shownOn = owner && owner->screen() ? owner->screen() : screen();
     const QRect available = shownOn->availableGeometry();
     // A page about 90 characters wide, as high as the screen allows.
@@ -44,8 +41,7 @@ void HelpWindow::placeNear(const QWidget* owner)
     setGeometry(windowGeometryWithin(available, near, QSize(width, available.height() * 9 / 10)));
 }
 
-void HelpWindow::keyPressEvent(QKeyEvent* event)
-{
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         close();
         return;

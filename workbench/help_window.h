@@ -8,13 +8,13 @@
 
 class HelpWindow : public QTextBrowser {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(const QString& page, QWidget* parent = nullptr);
 
     // Places the window beside owner (centred on it) on owner's screen.
     void placeNear(const QWidget* owner);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 

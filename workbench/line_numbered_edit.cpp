@@ -3,22 +3,21 @@
 #include <QPainter>
 #include <QTextBlock>
 
-TextPosition textPositionOf(const QTextCursor& cursor)
-{
+TextPosition textPositionOf(const QTextCursor& cursor) {
     return {cursor.blockNumber() + 1, cursor.positionInBlock() + 1};
 }
 
 // The margin widget; the editor paints it, because the geometry of the
 // visible lines is the editor's own.
 class LineNumberArea : public QWidget {
-public:
+  public:
     explicit LineNumberArea(LineNumberedEdit* editor) : QWidget(editor), edit(editor) {}
     QSize sizeHint() const override { return {edit->lineNumberAreaWidth(), 0}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override { edit->paintLineNumbers(event); }
 
-private:
+  private:
     LineNumberedEdit* edit;
 };
 
@@ -31,22 +30,19 @@ const QColor markedLineBackground(0xff, 0xe0, 0xe0);
 
 }  // namespace
 
-LineNumberedEdit::LineNumberedEdit(QWidget* parent) : QPlainTextEdit(parent), numberArea(new LineNumberArea(this))
-{
+LineNumberedEdit::LineNumberedEdit(QWidget* parent) : QPlainTextEdit(parent), numberArea(new LineNumberArea(this)) {
     numberArea->setObjectName(QStringLiteral("lineNumberArea"));
     connect(this, &QPlainTextEdit::blockCountChanged, this, &LineNumberedEdit::updateMargin);
     connect(this, &QPlainTextEdit::updateRequest, this, &LineNumberedEdit::onUpdateRequest);
     updateMargin();
 }
 
-LineNumberedEdit::~LineNumberedEdit()
-{
+LineNumberedEdit::~LineNumberedEdit() {
     // The editor's own parts, taken apart after this one, still signal.
     disconnect(this, nullptr, this, nullptr);
 }
 
-int LineNumberedEdit::lineNumberAreaWidth() const
-{
+int LineNumberedEdit::lineNumberAreaWidth() const {
     // Room for the largest number, at least three digits so that the text
     // does not move while a file grows to a hundred lines.
     int digits = 1;
@@ -56,27 +52,23 @@ int LineNumberedEdit::lineNumberAreaWidth() const
     return 6 + metrics.horizontalAdvance(QLatin1Char('9')) * digits + 6;
 }
 
-void LineNumberedEdit::updateMargin()
-{
+void LineNumberedEdit::updateMargin() {
     setViewportMargins(lineNumberAreaWidth(), 0, 0, 0);
     const QRect contents = contentsRect();
     numberArea->setGeometry(QRect(contents.left(), contents.top(), lineNumberAreaWidth(), contents.height()));
 }
 
-void LineNumberedEdit::resizeEvent(QResizeEvent* event)
-{
+void LineNumberedEdit::resizeEvent(QResizeEvent* event) {
     QPlainTextEdit::resizeEvent(event);
     updateMargin();
 }
 
-void LineNumberedEdit::changeEvent(QEvent* event)
-{
+void LineNumberedEdit::changeEvent(QEvent* event) {
     QPlainTextEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange) updateMargin();
 }
 
-void LineNumberedEdit::onUpdateRequest(const QRect& rect, int dy)
-{
+void LineNumberedEdit::onUpdateRequest(const QRect& rect, int dy) {
     if (dy != 0)
         numberArea->scroll(0, dy);
     else
@@ -84,8 +76,7 @@ void LineNumberedEdit::onUpdateRequest(const QRect& rect, int dy)
     if (rect.contains(viewport()->rect())) updateMargin();
 }
 
-void LineNumberedEdit::paintLineNumbers(QPaintEvent* event)
-{
+void LineNumberedEdit::paintLineNumbers(QPaintEvent* event) {
     QPainter painter(numberArea);
     painter.fillRect(event->rect(), marginBackground);
     painter.setFont(font());
@@ -110,8 +101,7 @@ void LineNumberedEdit::paintLineNumbers(QPaintEvent* event)
     }
 }
 
-void LineNumberedEdit::setMarkedLine(int blockNumber)
-{
+void LineNumberedEdit::setMarkedLine(int blockNumber) {
     const QTextBlock block = document()->findBlockByNumber(blockNumber);
     mark = blockNumber >= 0 && block.isValid() ? QTextCursor(block) : QTextCursor();
     QList<QTextEdit::ExtraSelection> selections;

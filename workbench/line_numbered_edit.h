@@ -17,7 +17,7 @@ TextPosition textPositionOf(const QTextCursor& cursor);
 
 class LineNumberedEdit : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit LineNumberedEdit(QWidget* parent = nullptr);
     ~LineNumberedEdit() override;
 
@@ -31,11 +31,11 @@ public:
     // The marked line's 0-based number, or -1.
     int markedLine() const;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     friend class LineNumberArea;
     void paintLineNumbers(QPaintEvent* event);
     void updateMargin();

@@ -4,8 +4,7 @@
 #include "workbench/polish_translations.h"
 #include "workbench/winkolt_app.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     installPolishTranslations(application);
     CWinKoltApp winkolt;

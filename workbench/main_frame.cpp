@@ -13,9 +13,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOption>
-#include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -29,8 +29,8 @@
 #include "workbench/paged_text_printer.h"
 #include "workbench/run_files.h"
 #include "workbench/skeleton.h"
-#include "workbench/splitter_frame.h"
 #include "workbench/solver_runner.h"
+#include "workbench/splitter_frame.h"
 #include "workbench/window_placement.h"
 #include "workbench/winkolt_doc.h"
 #include "workbench/winkolt_view.h"
@@ -50,16 +50,14 @@ int CMainFrame::childShowCommand() { return childShow; }
 
 void CMainFrame::setChildShowCommand(int showCommand) { childShow = showCommand; }
 
-void CMainFrame::saveChildShowCommandIfChanged()
-{
+void CMainFrame::saveChildShowCommandIfChanged() {
     if (childShow == childShowStored) return;
     AppSettings::writeShowCommand(childShow);
     childShowStored = childShow;
 }
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), area(new QMdiArea(this)), userPrompts(std::make_unique<UserPrompts>())
-{
+    : QMainWindow(parent), area(new QMdiArea(this)), userPrompts(std::make_unique<UserPrompts>()) {
     // Document windows open maximised or normal; any other stored value
     // (a hidden or minimised show command) is not taken.
     const int storedShow = AppSettings::readShowCommand(childShow);
@@ -100,8 +98,7 @@ void CMainFrame::setPrompts(std::unique_ptr<UserPrompts> prompts) { userPrompts 
 
 // --- documents -----------------------------------------------------------
 
-CWinKoltDoc* CMainFrame::fileNew()
-{
+CWinKoltDoc* CMainFrame::fileNew() {
     auto* doc = new CWinKoltDoc(this);
     doc->startNew(QStringLiteral("model%1").arg(++untitledCount), newText);
     docs.append(doc);
@@ -111,16 +108,14 @@ CWinKoltDoc* CMainFrame::fileNew()
     return doc;
 }
 
-CWinKoltDoc* CMainFrame::documentOnPath(const QString& path) const
-{
+CWinKoltDoc* CMainFrame::documentOnPath(const QString& path) const {
     const QString wanted = QFileInfo(path).absoluteFilePath();
     for (CWinKoltDoc* doc : docs)
         if (!doc->path().isEmpty() && QFileInfo(doc->path()).absoluteFilePath() == wanted) return doc;
     return nullptr;
 }
 
-CWinKoltDoc* CMainFrame::openDocument(const QString& path)
-{
+CWinKoltDoc* CMainFrame::openDocument(const QString& path) {
     if (CWinKoltDoc* open = documentOnPath(path)) {
         const QList<CChildFrame*> frames = framesOf(open);
         if (!frames.isEmpty()) activateFrame(frames.first(), -1);
@@ -141,16 +136,14 @@ CWinKoltDoc* CMainFrame::openDocument(const QString& path)
     return doc;
 }
 
-bool CMainFrame::saveDocument(CWinKoltDoc* doc)
-{
+bool CMainFrame::saveDocument(CWinKoltDoc* doc) {
     if (!doc->path().isEmpty()) return saveDocumentAs(doc, doc->path());
     const QString path = userPrompts->askSavePath(this, doc->title() + QStringLiteral(".klt"));
     if (path.isEmpty()) return false;
     return saveDocumentAs(doc, path);
 }
 
-bool CMainFrame::saveDocumentAs(CWinKoltDoc* doc, const QString& path)
-{
+bool CMainFrame::saveDocumentAs(CWinKoltDoc* doc, const QString& path) {
     QString error;
     if (!doc->save(QFileInfo(path).absoluteFilePath(), &error)) {
         userPrompts->showError(this, QStringLiteral("Failed to save document.\n%1").arg(error));
@@ -162,21 +155,16 @@ bool CMainFrame::saveDocumentAs(CWinKoltDoc* doc, const QString& path)
     return true;
 }
 
-bool CMainFrame::saveModified(CWinKoltDoc* doc)
-{
+bool CMainFrame::saveModified(CWinKoltDoc* doc) {
     if (!doc->isModified()) return true;
     switch (userPrompts->askSaveChanges(this, doc->displayName())) {
-    case QMessageBox::Yes:
-        return saveDocument(doc);
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
+        case QMessageBox::Yes: return saveDocument(doc);
+        case QMessageBox::No: return true;
+        default: return false;
     }
 }
 
-bool CMainFrame::closeDocument(CWinKoltDoc* doc)
-{
+bool CMainFrame::closeDocument(CWinKoltDoc* doc) {
     if (!saveModified(doc)) return false;
     for (CChildFrame* frame : framesOf(doc)) frame->closeWithoutPrompt();
     return true;
@@ -184,8 +172,7 @@ bool CMainFrame::closeDocument(CWinKoltDoc* doc)
 
 QList<CWinKoltDoc*> CMainFrame::documents() const { return docs; }
 
-bool CMainFrame::closeAllDocuments()
-{
+bool CMainFrame::closeAllDocuments() {
     for (CWinKoltDoc* doc : docs)
         if (!saveModified(doc)) return false;
     for (CWinKoltDoc* doc : QList<CWinKoltDoc*>(docs))
@@ -193,8 +180,7 @@ bool CMainFrame::closeAllDocuments()
     return true;
 }
 
-bool CMainFrame::printFile(const QString& path, QPrinter* printer)
-{
+bool CMainFrame::printFile(const QString& path, QPrinter* printer) {
     auto* doc = new CWinKoltDoc(this);
     QString error;
     if (!doc->load(QFileInfo(path).absoluteFilePath(), &error)) {
@@ -207,9 +193,11 @@ bool CMainFrame::printFile(const QString& path, QPrinter* printer)
     const bool printed = view.printTo(printer);
     delete doc;
     if (!printed) {
-        const bool noPrinter = printer->outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinterNames().isEmpty();
-        userPrompts->showError(this, noPrinter ? QStringLiteral("Nie można wydrukować pliku %1: brak zainstalowanej drukarki.").arg(path)
-                                               : QStringLiteral("Nie można rozpocząć drukowania pliku %1.").arg(path));
+        const bool noPrinter =
+            printer->outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinterNames().isEmpty();
+        userPrompts->showError(
+            this, noPrinter ? QStringLiteral("Nie można wydrukować pliku %1: brak zainstalowanej drukarki.").arg(path)
+                            : QStringLiteral("Nie można rozpocząć drukowania pliku %1.").arg(path));
     }
     return printed;
 }
@@ -218,14 +206,12 @@ bool CMainFrame::printFile(const QString& path, QPrinter* printer)
 
 CChildFrame* CMainFrame::activeFrame() const { return qobject_cast<CChildFrame*>(area->currentSubWindow()); }
 
-CWinKoltDoc* CMainFrame::activeDocument() const
-{
+CWinKoltDoc* CMainFrame::activeDocument() const {
     CChildFrame* frame = activeFrame();
     return frame ? frame->document() : nullptr;
 }
 
-QList<CChildFrame*> CMainFrame::framesOf(const CWinKoltDoc* doc) const
-{
+QList<CChildFrame*> CMainFrame::framesOf(const CWinKoltDoc* doc) const {
     // In the order of the document's views.
     QList<CChildFrame*> frames;
     if (!doc) return frames;
@@ -236,21 +222,18 @@ QList<CChildFrame*> CMainFrame::framesOf(const CWinKoltDoc* doc) const
     return frames;
 }
 
-CChildFrame* CMainFrame::frameOf(const CWinKoltDoc* doc, ViewKind kind) const
-{
+CChildFrame* CMainFrame::frameOf(const CWinKoltDoc* doc, ViewKind kind) const {
     for (CChildFrame* frame : framesOf(doc))
         if (frame->viewKind() == kind) return frame;
     return nullptr;
 }
 
-CChildFrame* CMainFrame::openOrActivateView(ViewKind kind, int showCommand)
-{
+CChildFrame* CMainFrame::openOrActivateView(ViewKind kind, int showCommand) {
     CWinKoltDoc* doc = activeDocument();
     return doc ? openOrActivateView(doc, kind, showCommand) : nullptr;
 }
 
-CChildFrame* CMainFrame::openOrActivateView(CWinKoltDoc* doc, ViewKind kind, int showCommand)
-{
+CChildFrame* CMainFrame::openOrActivateView(CWinKoltDoc* doc, ViewKind kind, int showCommand) {
     if (CChildFrame* frame = frameOf(doc, kind)) {
         activateFrame(frame, showCommand);
         return frame;
@@ -268,18 +251,15 @@ CChildFrame* CMainFrame::openOrActivateView(CWinKoltDoc* doc, ViewKind kind, int
     return frame;
 }
 
-void CMainFrame::closeViewWindow(ViewKind kind)
-{
+void CMainFrame::closeViewWindow(ViewKind kind) {
     if (CWinKoltDoc* doc = activeDocument()) closeViewWindow(doc, kind);
 }
 
-void CMainFrame::closeViewWindow(CWinKoltDoc* doc, ViewKind kind)
-{
+void CMainFrame::closeViewWindow(CWinKoltDoc* doc, ViewKind kind) {
     if (CChildFrame* frame = frameOf(doc, kind)) frame->closeWithoutPrompt();
 }
 
-void CMainFrame::activateFrame(CChildFrame* frame, int showCommand)
-{
+void CMainFrame::activateFrame(CChildFrame* frame, int showCommand) {
     if (showCommand == -1) showCommand = childShow;
     if (showCommand == ShowCommand::Hide) {
         frame->hide();
@@ -296,8 +276,7 @@ void CMainFrame::activateFrame(CChildFrame* frame, int showCommand)
     if (frame->view()) frame->view()->setFocus();
 }
 
-CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
-{
+CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind) {
     QWidget* view = nullptr;
     if (kind == ViewKind::Model) {
         auto* editor = new CWinKoltView(doc);
@@ -313,11 +292,12 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
             if (hint || sender == report || doc->path().isEmpty()) return;
             report->loadDiagnostics(diagnosticsPath(doc->path()));
         });
-        connect(report, &CCompileView::diagnosticChosen, this, [this, doc, report](bool hasPosition, int line, int column) {
-            if (hasPosition) doc->setErrorPosition(line, column);
-            openOrActivateView(doc, ViewKind::Model, -1);
-            doc->notifyViews(report, nullptr);
-        });
+        connect(report, &CCompileView::diagnosticChosen, this,
+                [this, doc, report](bool hasPosition, int line, int column) {
+                    if (hasPosition) doc->setErrorPosition(line, column);
+                    openOrActivateView(doc, ViewKind::Model, -1);
+                    doc->notifyViews(report, nullptr);
+                });
         if (!doc->path().isEmpty()) report->loadDiagnostics(diagnosticsPath(doc->path()));
         view = report;
     } else {
@@ -342,8 +322,7 @@ CChildFrame* CMainFrame::createFrame(CWinKoltDoc* doc, ViewKind kind)
     return frame;
 }
 
-void CMainFrame::connectFrame(CChildFrame* frame)
-{
+void CMainFrame::connectFrame(CChildFrame* frame) {
     connect(frame, &CChildFrame::closeRequested, this, [this, frame](QCloseEvent* event) {
         // The document's last window takes the document with it.
         CWinKoltDoc* doc = frame->document();
@@ -357,8 +336,7 @@ void CMainFrame::connectFrame(CChildFrame* frame)
     });
 }
 
-QSize CMainFrame::documentWindowSpace() const
-{
+QSize CMainFrame::documentWindowSpace() const {
     // Before the main window has its size the area is a stub; the screen
     // gives the size it will have.
     const QSize space = area->viewport()->size();
@@ -367,15 +345,13 @@ QSize CMainFrame::documentWindowSpace() const
     return shownOn ? shownOn->availableGeometry().size() * 2 / 3 : QSize(640, 480);
 }
 
-int CMainFrame::cascadeStep() const
-{
+int CMainFrame::cascadeStep() const {
     QStyleOptionTitleBar options;
     options.initFrom(area);
     return area->style()->pixelMetric(QStyle::PM_TitleBarHeight, &options, area) + 4;
 }
 
-void CMainFrame::cascadeWindows()
-{
+void CMainFrame::cascadeWindows() {
     // Every shown window at two thirds of the area, one title bar below and
     // right of the one before; the active window last, on top.
     QList<QMdiSubWindow*> windows;
@@ -391,8 +367,7 @@ void CMainFrame::cascadeWindows()
     }
 }
 
-void CMainFrame::frameClosed(CChildFrame* frame)
-{
+void CMainFrame::frameClosed(CChildFrame* frame) {
     CWinKoltDoc* doc = frame->document();
     doc->removeView(frame->view());
     if (doc->views().isEmpty()) {
@@ -408,16 +383,14 @@ void CMainFrame::frameClosed(CChildFrame* frame)
     });
 }
 
-void CMainFrame::recordChildShowCommand()
-{
+void CMainFrame::recordChildShowCommand() {
     CChildFrame* frame = activeFrame();
     if (!frame || !frame->isVisible()) return;
     if (frame->isMinimized()) return;  // minimising records nothing
     childShow = frame->isMaximized() ? ShowCommand::Maximized : ShowCommand::Normal;
 }
 
-void CMainFrame::onSubWindowActivated()
-{
+void CMainFrame::onSubWindowActivated() {
     CChildFrame* frame = activeFrame();
     if (!frame)
         showMenu(MenuId::NoDocument);
@@ -432,8 +405,7 @@ void CMainFrame::onSubWindowActivated()
     updateActions();
 }
 
-void CMainFrame::updateTitle()
-{
+void CMainFrame::updateTitle() {
     CChildFrame* frame = activeFrame();
     if (frame) frame->updateTitle();  // the document may have changed before the frame heard of it
     const QString title = QString::fromLatin1(mainTitle);
@@ -444,8 +416,7 @@ void CMainFrame::updateTitle()
     setWindowModified(frame && frame->isWindowModified());
 }
 
-void CMainFrame::changeEvent(QEvent* event)
-{
+void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A maximised document window adds its own title to the main window's
     // ("- [siec.klt]"), which already names the active window.
@@ -455,16 +426,14 @@ void CMainFrame::changeEvent(QEvent* event)
 
 // --- recent files, placement, closing --------------------------------------
 
-void CMainFrame::addToRecentFiles(const QString& path)
-{
+void CMainFrame::addToRecentFiles(const QString& path) {
     saveChildShowCommandIfChanged();
     recentFileList = recentFilesWith(recentFileList, path);
     AppSettings::writeRecentFiles(recentFileList);
     updateRecentFileActions();
 }
 
-void CMainFrame::saveWindowPlacement()
-{
+void CMainFrame::saveWindowPlacement() {
     WindowPlacement p;
     p.flags = isMaximized() ? restoreToMaximizedFlag : 0;
     p.showState = showCommandOfWindowStates(windowState());
@@ -476,8 +445,7 @@ void CMainFrame::saveWindowPlacement()
     AppSettings::writeWindowPos(formatWindowPlacement(p));
 }
 
-void CMainFrame::restoreWindowPlacement(int startShowCommand)
-{
+void CMainFrame::restoreWindowPlacement(int startShowCommand) {
     const std::optional<WindowPlacement> stored = parseWindowPlacement(AppSettings::readWindowPos());
     if (!stored) {
         setWindowState(windowStatesOfShowCommand(startShowCommand));
@@ -499,8 +467,7 @@ void CMainFrame::restoreWindowPlacement(int startShowCommand)
     show();
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
+void CMainFrame::closeEvent(QCloseEvent* event) {
     // The placement is kept even when the user then cancels at a save prompt.
     saveWindowPlacement();
     if (!closeAllDocuments()) {
@@ -512,13 +479,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
-{
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void CMainFrame::dropEvent(QDropEvent* event)
-{
+void CMainFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile()) openDocument(url.toLocalFile());
     event->acceptProposedAction();

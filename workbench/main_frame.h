@@ -33,7 +33,7 @@ struct SolverRun;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -108,13 +108,13 @@ public:
     // Writes childShowCommand when it differs from the last value read or written.
     static void saveChildShowCommandIfChanged();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void createActions();
     void createMenus();
     void createToolBars();

@@ -6,9 +6,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QUrl>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,22 +19,23 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QUrl>
 #include <QWhatsThis>
 
 #include "workbench/about_dialog.h"
 #include "workbench/app_settings.h"
 #include "workbench/caret_position_label.h"
 #include "workbench/child_frame.h"
-#include "workbench/compile_view.h"
 #include "workbench/command_table.h"
+#include "workbench/compile_view.h"
 #include "workbench/find_replace.h"
 #include "workbench/help_window.h"
 #include "workbench/main_frame.h"
 #include "workbench/mini_wizard_dialog.h"
-#include "workbench/skeleton.h"
-#include "workbench/splitter_frame.h"
 #include "workbench/results_view.h"
 #include "workbench/run_files.h"
+#include "workbench/skeleton.h"
+#include "workbench/splitter_frame.h"
 #include "workbench/toolbar_icons.h"
 #include "workbench/winkolt_app.h"
 #include "workbench/winkolt_doc.h"
@@ -44,17 +44,16 @@
 namespace {
 
 // Commands that work on the editor of the active window.
-const int editCommands[] = {Command::EditUndo, Command::EditCut, Command::EditCopy, Command::EditPaste,
-                            Command::EditClear, Command::EditSelectAll, Command::EditFind,
-                            Command::EditRepeat, Command::EditReplace};
+const int editCommands[] = {Command::EditUndo,  Command::EditCut,    Command::EditCopy,
+                            Command::EditPaste, Command::EditClear,  Command::EditSelectAll,
+                            Command::EditFind,  Command::EditRepeat, Command::EditReplace};
 
 // Commands whose state follows the document (command_rules.h).
 const int documentCommands[] = {Command::SyntaxAnalysis, Command::NetworkAnalysis, Command::WindowReport,
-                                Command::WindowResults, Command::WindowModel, Command::ViewCalcBar};
+                                Command::WindowResults,  Command::WindowModel,     Command::ViewCalcBar};
 
 // A window's title as it shows, its modified marker resolved.
-QString windowTitleShown(QMdiSubWindow* window)
-{
+QString windowTitleShown(QMdiSubWindow* window) {
     auto* frame = qobject_cast<CChildFrame*>(window);
     return frame ? frame->shownTitle() : window->windowTitle();
 }
@@ -64,8 +63,7 @@ QString withLiteralAmpersands(QString text) { return text.replace(QLatin1Char('&
 
 }  // namespace
 
-void CMainFrame::createActions()
-{
+void CMainFrame::createActions() {
     using namespace Command;
     for (const CommandText& c : commandTable()) {
         auto* a = new QAction(c.menuText, this);
@@ -142,8 +140,7 @@ void CMainFrame::createActions()
     on(PreviousPane, [this] { focusPane(false); });
 }
 
-void CMainFrame::createToolBars()
-{
+void CMainFrame::createToolBars() {
     using namespace Command;
     // The calculation toolbar first, as the first to be docked.
     calculationBar = new QToolBar(QStringLiteral("Pasek obliczeń"), this);
@@ -181,7 +178,8 @@ void CMainFrame::createToolBars()
     standardToolBar = new QToolBar(QStringLiteral("Pasek narzędzi"), this);
     standardToolBar->setObjectName(QStringLiteral("standardBar"));
     standardToolBar->setIconSize(QSize(16, 16));
-    const int buttons[] = {FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint, AppAbout, ContextHelp};
+    const int buttons[] = {FileNew,   FileOpen, FileSave,  0,        EditCut,    EditCopy,
+                           EditPaste, 0,        FilePrint, AppAbout, ContextHelp};
     for (int id : buttons) {
         if (id == 0)
             standardToolBar->addSeparator();
@@ -194,8 +192,7 @@ void CMainFrame::createToolBars()
     connect(standardToolBar, &QToolBar::visibilityChanged, this, &CMainFrame::updateActions);
 }
 
-void CMainFrame::createMenus()
-{
+void CMainFrame::createMenus() {
     using namespace Command;
     auto menu = [this](const QString& title, std::initializer_list<int> ids) {
         auto* m = new QMenu(title, this);
@@ -231,7 +228,8 @@ void CMainFrame::createMenus()
         calc->addSeparator();
         calc->addAction(actions[NextMessage]);
         calc->addAction(actions[PreviousMessage]);
-        QMenu* window = menu(QStringLiteral("&Okno"), {WindowModel, WindowReport, WindowResults, 0, WindowCascade, WindowTile});
+        QMenu* window =
+            menu(QStringLiteral("&Okno"), {WindowModel, WindowReport, WindowResults, 0, WindowCascade, WindowTile});
         connect(window, &QMenu::aboutToShow, this, [this, window] { fillWindowMenu(window); });
         *windowMenu = window;
         QMenu* help = menu(QStringLiteral("Pomo&c"), {HelpContents, ContextHelp, 0, AppAbout});
@@ -243,8 +241,7 @@ void CMainFrame::createMenus()
     menus131 = documentMenus(menu(QStringLiteral("&Edycja"), {EditCopy, EditSelectAll}), &windowMenu131);
 }
 
-void CMainFrame::createStatusBar()
-{
+void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     idleLabel = new QLabel(idleStatusText(), bar);
     idleLabel->setObjectName(QStringLiteral("idleText"));
@@ -263,18 +260,15 @@ void CMainFrame::createStatusBar()
     bar->insertPermanentWidget(1, caretLabel);  // after the prompt pane, before the indicators
 }
 
-void CMainFrame::showMenu(MenuId menu)
-{
+void CMainFrame::showMenu(MenuId menu) {
     shownMenu = menu;
     menuBar()->clear();
-    const QList<QMenu*>& menus =
-        menu == MenuId::NoDocument ? menus128 : (menu == MenuId::Model ? menus129 : menus131);
+    const QList<QMenu*>& menus = menu == MenuId::NoDocument ? menus128 : (menu == MenuId::Model ? menus129 : menus131);
     for (QMenu* m : menus) menuBar()->addMenu(m);
     for (int id : {Command::FilePrintSetup, Command::EditCopy}) actions[id]->setText(menuTextIn(id, menu));
 }
 
-void CMainFrame::fillWindowMenu(QMenu* menu)
-{
+void CMainFrame::fillWindowMenu(QMenu* menu) {
     // The fixed entries, then one entry per open document window.
     const QList<QAction*> entries = menu->actions();
     for (QAction* a : entries)
@@ -292,7 +286,8 @@ void CMainFrame::fillWindowMenu(QMenu* menu)
             separator->setProperty("windowEntry", true);
             separated = true;
         }
-        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(withLiteralAmpersands(windowTitleShown(window))));
+        QAction* a = menu->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(withLiteralAmpersands(windowTitleShown(window))));
         a->setProperty("windowEntry", true);
         a->setCheckable(true);
         a->setChecked(window == area->currentSubWindow());
@@ -301,8 +296,7 @@ void CMainFrame::fillWindowMenu(QMenu* menu)
     }
 }
 
-void CMainFrame::updateRecentFileActions()
-{
+void CMainFrame::updateRecentFileActions() {
     for (int i = 0; i < AppSettings::recentFileCount; ++i) {
         QAction* a = actions[Command::FileRecent1 + i];
         if (i < recentFileList.size()) {
@@ -318,8 +312,7 @@ void CMainFrame::updateRecentFileActions()
     }
 }
 
-CommandContext CMainFrame::commandContext() const
-{
+CommandContext CMainFrame::commandContext() const {
     CommandContext c;
     c.selectedMethodIndex = methodList->currentIndex();
     c.calcBarVisible = calculationBar->isVisible() || (!isVisible() && !calculationBar->isHidden());
@@ -335,8 +328,7 @@ CommandContext CMainFrame::commandContext() const
     return c;
 }
 
-void CMainFrame::updateActions()
-{
+void CMainFrame::updateActions() {
     using namespace Command;
     if (!methodList) return;
     const CommandContext c = commandContext();
@@ -361,10 +353,11 @@ void CMainFrame::updateActions()
     actions[EditUndo]->setEnabled(modelActive && editor->document()->isUndoAvailable());
     actions[EditCut]->setEnabled(modelActive && hasSelection);
     actions[EditClear]->setEnabled(modelActive && hasSelection);
-    actions[EditCopy]->setEnabled(((modelActive || reportActive) && hasSelection)
-                                  || (results && results->resultsView()->hasSelectedRows()));
+    actions[EditCopy]->setEnabled(((modelActive || reportActive) && hasSelection) ||
+                                  (results && results->resultsView()->hasSelectedRows()));
     actions[EditPaste]->setEnabled(modelActive && !QApplication::clipboard()->text().isEmpty());
-    actions[EditSelectAll]->setEnabled(modelActive || reportActive || (results && results->resultsView()->rowCount() > 0));
+    actions[EditSelectAll]->setEnabled(modelActive || reportActive ||
+                                       (results && results->resultsView()->rowCount() > 0));
     for (int id : {EditFind, EditRepeat, EditReplace}) actions[id]->setEnabled(modelActive);
     const bool hasReport = activeDocument() && frameOf(activeDocument(), ViewKind::Report);
     for (int id : {NextMessage, PreviousMessage}) actions[id]->setEnabled(hasReport);
@@ -372,45 +365,38 @@ void CMainFrame::updateActions()
 
 // --- handlers ------------------------------------------------------------
 
-void CMainFrame::onFileOpen()
-{
+void CMainFrame::onFileOpen() {
     for (const QString& path : userPrompts->askOpenPaths(this)) openDocument(path);
 }
 
-void CMainFrame::onFileSave()
-{
+void CMainFrame::onFileSave() {
     if (CWinKoltDoc* doc = activeDocument()) saveDocument(doc);
 }
 
-void CMainFrame::onFileSaveAs()
-{
+void CMainFrame::onFileSaveAs() {
     CWinKoltDoc* doc = activeDocument();
     if (!doc) return;
-    const QString path = userPrompts->askSavePath(this, doc->path().isEmpty() ? doc->title() + QStringLiteral(".klt")
-                                                                               : doc->path());
+    const QString path =
+        userPrompts->askSavePath(this, doc->path().isEmpty() ? doc->title() + QStringLiteral(".klt") : doc->path());
     if (!path.isEmpty()) saveDocumentAs(doc, path);
 }
 
-void CMainFrame::onFileClose()
-{
+void CMainFrame::onFileClose() {
     if (CWinKoltDoc* doc = activeDocument()) closeDocument(doc);
 }
 
-void CMainFrame::onMiniWizard()
-{
+void CMainFrame::onMiniWizard() {
     if (wizard->exec() != QDialog::Accepted) return;
     newText = skeletonText(wizard->values());
     fileNew();
 }
 
-void CMainFrame::onPrintSetup()
-{
+void CMainFrame::onPrintSetup() {
     QPageSetupDialog dialog(pageSetupPrinter, this);
     dialog.exec();
 }
 
-void CMainFrame::onEditCommand(int id)
-{
+void CMainFrame::onEditCommand(int id) {
     using namespace Command;
     CChildFrame* frame = activeFrame();
     if (auto* results = qobject_cast<CSplitterFrame*>(frame)) {
@@ -423,22 +409,21 @@ void CMainFrame::onEditCommand(int id)
     auto* editor = frame ? qobject_cast<QPlainTextEdit*>(frame->view()) : nullptr;
     if (!editor) return;
     switch (id) {
-    case EditUndo: editor->undo(); break;
-    case EditCut: editor->cut(); break;
-    case EditCopy: editor->copy(); break;
-    case EditPaste: editor->paste(); break;
-    case EditClear: editor->textCursor().removeSelectedText(); break;
-    case EditSelectAll: editor->selectAll(); break;
-    case EditFind: findReplace->find(editor); break;
-    case EditRepeat: findReplace->findNext(editor); break;
-    case EditReplace: findReplace->replace(editor); break;
-    default: break;
+        case EditUndo: editor->undo(); break;
+        case EditCut: editor->cut(); break;
+        case EditCopy: editor->copy(); break;
+        case EditPaste: editor->paste(); break;
+        case EditClear: editor->textCursor().removeSelectedText(); break;
+        case EditSelectAll: editor->selectAll(); break;
+        case EditFind: findReplace->find(editor); break;
+        case EditRepeat: findReplace->findNext(editor); break;
+        case EditReplace: findReplace->replace(editor); break;
+        default: break;
     }
     updateActions();
 }
 
-CWinKoltView* CMainFrame::modelViewForRun()
-{
+CWinKoltView* CMainFrame::modelViewForRun() {
     CWinKoltDoc* doc = activeDocument();
     if (!doc) return nullptr;
     // With the model window closed (the report window still open) the text
@@ -448,8 +433,7 @@ CWinKoltView* CMainFrame::modelViewForRun()
     return frame ? qobject_cast<CWinKoltView*>(frame->view()) : nullptr;
 }
 
-void CMainFrame::onRunCommand(bool syntaxOnly)
-{
+void CMainFrame::onRunCommand(bool syntaxOnly) {
     // Keys reach here too: apply the rules again before running.
     updateActions();
     if (!actions[syntaxOnly ? Command::SyntaxAnalysis : Command::NetworkAnalysis]->isEnabled()) return;
@@ -457,22 +441,17 @@ void CMainFrame::onRunCommand(bool syntaxOnly)
         onSolverRun(view, view->runSolver(syntaxOnly, methodList->currentIndex(), solverFile));
 }
 
-void CMainFrame::onSolverRun(CWinKoltView* view, const SolverRun& run)
-{
+void CMainFrame::onSolverRun(CWinKoltView* view, const SolverRun& run) {
     CWinKoltDoc* doc = view->winKoltDoc();
     switch (run.result) {
-    case SolverRun::Result::NotRun:
-        return;
-    case SolverRun::Result::Refused:
-        userPrompts->showError(view, ownRunFileRefusal(run.documentPath));
-        return;
-    case SolverRun::Result::NotStarted:
-        userPrompts->showSolverStartFailure(view);
-        // Without the solver the workbench cannot work; it ends at once,
-        // asking nothing about unsaved documents.
-        CWinKoltApp::endAtOnce();
-    case SolverRun::Result::Ended:
-        break;
+        case SolverRun::Result::NotRun: return;
+        case SolverRun::Result::Refused: userPrompts->showError(view, ownRunFileRefusal(run.documentPath)); return;
+        case SolverRun::Result::NotStarted:
+            userPrompts->showSolverStartFailure(view);
+            // Without the solver the workbench cannot work; it ends at once,
+            // asking nothing about unsaved documents.
+            CWinKoltApp::endAtOnce();
+        case SolverRun::Result::Ended: break;
     }
 
     // The report window is hidden while the state changes, or made.
@@ -488,8 +467,7 @@ void CMainFrame::onSolverRun(CWinKoltView* view, const SolverRun& run)
     doc->notifyViews(view, nullptr);
 }
 
-void CMainFrame::onMessageCommand(bool forward)
-{
+void CMainFrame::onMessageCommand(bool forward) {
     // The report chooses the message as a double click would: the model
     // window comes forward with the caret on the message's place.
     CChildFrame* report = activeDocument() ? frameOf(activeDocument(), ViewKind::Report) : nullptr;
@@ -500,21 +478,18 @@ void CMainFrame::onMessageCommand(bool forward)
                                  3000);
 }
 
-void CMainFrame::onWindowCommand(ViewKind kind)
-{
+void CMainFrame::onWindowCommand(ViewKind kind) {
     updateActions();
     if (activeDocument()) openOrActivateView(kind, -1);
     updateActions();
 }
 
-void CMainFrame::onAbout()
-{
+void CMainFrame::onAbout() {
     AboutDialog dialog(this);
     dialog.exec();
 }
 
-QString CMainFrame::helpPagePath()
-{
+QString CMainFrame::helpPagePath() {
     const QDir programDir(QCoreApplication::applicationDirPath());
     for (const QString& candidate : {programDir.filePath(QStringLiteral("winkolt-help.html")),
                                      programDir.filePath(QStringLiteral("../share/winkolt/winkolt-help.html"))})
@@ -522,8 +497,7 @@ QString CMainFrame::helpPagePath()
     return {};
 }
 
-void CMainFrame::onHelp()
-{
+void CMainFrame::onHelp() {
     const QString page = helpPagePath();
     if (page.isEmpty()) {
         userPrompts->showError(this, QStringLiteral("Brak pliku pomocy winkolt-help.html obok programu."));
@@ -540,14 +514,12 @@ void CMainFrame::onHelp()
     helpWindow->activateWindow();
 }
 
-void CMainFrame::onContextHelp()
-{
+void CMainFrame::onContextHelp() {
     statusBar()->showMessage(contextHelpStatusText());
     QWhatsThis::enterWhatsThisMode();
 }
 
-void CMainFrame::tileHorizontally()
-{
+void CMainFrame::tileHorizontally() {
     // The area's own tiling makes a grid; this command stacks the windows,
     // as its prompt says: none overlaps another. Minimised windows stay.
     QList<QMdiSubWindow*> windows;
@@ -565,14 +537,14 @@ void CMainFrame::tileHorizontally()
     }
 }
 
-void CMainFrame::focusPane(bool forward)
-{
+void CMainFrame::focusPane(bool forward) {
     // Only a split window has panes; model and report windows have one.
     auto* splitter = activeFrame() ? qobject_cast<QSplitter*>(activeFrame()->view()) : nullptr;
     if (!splitter || splitter->count() < 2) return;
     int current = 0;
     for (int i = 0; i < splitter->count(); ++i)
-        if (splitter->widget(i)->isAncestorOf(QApplication::focusWidget()) || splitter->widget(i)->hasFocus()) current = i;
+        if (splitter->widget(i)->isAncestorOf(QApplication::focusWidget()) || splitter->widget(i)->hasFocus())
+            current = i;
     const int next = (current + (forward ? 1 : splitter->count() - 1)) % splitter->count();
     splitter->widget(next)->setFocus(Qt::TabFocusReason);
 }

@@ -28,7 +28,7 @@ constexpr uint kMaxStations = 999;
 // changes its stored count and sets every control again; the box itself
 // holds no value of its own.
 class ArrowsOnly : public QSpinBox {
-public:
+  public:
     ArrowsOnly(std::function<void(int)> onStep, QWidget* parent) : QSpinBox(parent), onStep_(std::move(onStep)) {
         setRange(0, 0);
         setAccelerated(true);  // a held arrow steps faster, as a spin control does
@@ -39,10 +39,10 @@ public:
     }
     void stepBy(int steps) override { onStep_(steps); }
 
-protected:
+  protected:
     StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
 
-private:
+  private:
     std::function<void(int)> onStep_;
 };
 
@@ -86,8 +86,8 @@ const char* const groupStyle =
 MiniWizardDialog::MiniWizardDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("WinKolt MiniWizzard"));
     // A dialog of fixed size: no maximise button, no size grip.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     auto* kindGroup = new QGroupBox(QStringLiteral("Typ sieci "), this);
     closedButton_ = new QRadioButton(QStringLiteral("Zamknięta"), kindGroup);

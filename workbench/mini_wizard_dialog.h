@@ -13,7 +13,7 @@ class QSpinBox;
 
 class MiniWizardDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit MiniWizardDialog(QWidget* parent = nullptr);
 
     WizardValues values() const;
@@ -24,9 +24,9 @@ public:
 
     void accept() override;  // validates the fields, stays open on a bad one
 
-private:
+  private:
     void valuesToControls();
-    void controlsToValues();         // all fields but the counts
+    void controlsToValues();  // all fields but the counts
     void stepClassCount(int steps);
     void stepStationCount(int steps);
 

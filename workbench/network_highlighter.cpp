@@ -8,17 +8,17 @@ namespace {
 
 const QStringList blockKeywords = {QStringLiteral("DECLARATION"), QStringLiteral("DESCRIPTION"), QStringLiteral("END")};
 const QStringList objectKeywords = {
-    QStringLiteral("CLASS"),    QStringLiteral("SUBNETWORK"), QStringLiteral("SUBEND"), QStringLiteral("SOURCE"),
-    QStringLiteral("FORK"),     QStringLiteral("FORK-I"),     QStringLiteral("STATION"), QStringLiteral("RESOURCE"),
-    QStringLiteral("SEMAPHORE"), QStringLiteral("QUEUE"),     QStringLiteral("JOIN"),    QStringLiteral("JOIN-I"),
+    QStringLiteral("CLASS"),     QStringLiteral("SUBNETWORK"), QStringLiteral("SUBEND"),  QStringLiteral("SOURCE"),
+    QStringLiteral("FORK"),      QStringLiteral("FORK-I"),     QStringLiteral("STATION"), QStringLiteral("RESOURCE"),
+    QStringLiteral("SEMAPHORE"), QStringLiteral("QUEUE"),      QStringLiteral("JOIN"),    QStringLiteral("JOIN-I"),
     QStringLiteral("OUT")};
-const QStringList parameterKeywords = {QStringLiteral("NAME"),     QStringLiteral("COPY"),    QStringLiteral("MAX"),
-                                       QStringLiteral("SIZE"),     QStringLiteral("QUEUE"),   QStringLiteral("SCHEDULE"),
-                                       QStringLiteral("SERVICE"),  QStringLiteral("TRANSIT"), QStringLiteral("EXIT")};
+const QStringList parameterKeywords = {QStringLiteral("NAME"),    QStringLiteral("COPY"),    QStringLiteral("MAX"),
+                                       QStringLiteral("SIZE"),    QStringLiteral("QUEUE"),   QStringLiteral("SCHEDULE"),
+                                       QStringLiteral("SERVICE"), QStringLiteral("TRANSIT"), QStringLiteral("EXIT")};
 const QStringList distributions = {QStringLiteral("DET"), QStringLiteral("UNI"), QStringLiteral("EXP"),
                                    QStringLiteral("COX"), QStringLiteral("ERL"), QStringLiteral("HIP"),
                                    QStringLiteral("G"),   QStringLiteral("HIST")};
-const QStringList disciplines = {QStringLiteral("FIFO"),    QStringLiteral("LIFO"),  QStringLiteral("PS"),
+const QStringList disciplines = {QStringLiteral("FIFO"),    QStringLiteral("LIFO"),    QStringLiteral("PS"),
                                  QStringLiteral("IS"),      QStringLiteral("LIFO-PR"), QStringLiteral("PRIOR"),
                                  QStringLiteral("PRIOR-PR")};
 
@@ -30,8 +30,7 @@ bool isDelimiter(QChar c) { return isBlank(c) || QStringLiteral("*/=()[],;:").co
 // Which characters of the line are comment text. The scanner's rule: a '!'
 // opens a comment that the next '!' closes; the character right after the
 // closing '!' is taken as it is, so a '!' there is an ordinary character.
-QList<bool> commentMask(const QString& line, bool& inComment)
-{
+QList<bool> commentMask(const QString& line, bool& inComment) {
     QList<bool> mask(line.size(), false);
     bool takeAsItIs = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -55,8 +54,7 @@ QList<bool> commentMask(const QString& line, bool& inComment)
 
 // The nearest character before from (after to) that is neither a blank nor
 // comment text; a null character when there is none on the line.
-QChar significantBefore(const QString& line, const QList<bool>& comment, qsizetype from, qsizetype* at)
-{
+QChar significantBefore(const QString& line, const QList<bool>& comment, qsizetype from, qsizetype* at) {
     for (qsizetype i = from - 1; i >= 0; --i)
         if (!comment[i] && !isBlank(line[i])) {
             *at = i;
@@ -65,8 +63,7 @@ QChar significantBefore(const QString& line, const QList<bool>& comment, qsizety
     return QChar();
 }
 
-QChar significantAfter(const QString& line, const QList<bool>& comment, qsizetype to, qsizetype* at)
-{
+QChar significantAfter(const QString& line, const QList<bool>& comment, qsizetype to, qsizetype* at) {
     for (qsizetype i = to; i < line.size(); ++i)
         if (!comment[i] && !isBlank(line[i])) {
             *at = i;
@@ -77,8 +74,7 @@ QChar significantAfter(const QString& line, const QList<bool>& comment, qsizetyp
 
 }  // namespace
 
-QList<HighlightSpan> classifyNetworkLine(const QString& line, bool firstLine, bool& inComment)
-{
+QList<HighlightSpan> classifyNetworkLine(const QString& line, bool firstLine, bool& inComment) {
     const QList<bool> comment = commentMask(line, inComment);
     QList<HighlightSpan> spans;
     for (qsizetype i = 0; i < line.size();) {
@@ -133,42 +129,32 @@ QList<HighlightSpan> classifyNetworkLine(const QString& line, bool firstLine, bo
 
 NetworkHighlighter::NetworkHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}
 
-QTextCharFormat NetworkHighlighter::formatOf(NetworkToken kind)
-{
+QTextCharFormat NetworkHighlighter::formatOf(NetworkToken kind) {
     QTextCharFormat format;
     switch (kind) {
-    case NetworkToken::FileIdentifier:
-    case NetworkToken::BlockMarker:
-        format.setForeground(QColor(0x00, 0x00, 0x80));
-        format.setFontWeight(QFont::Bold);
-        break;
-    case NetworkToken::ObjectKeyword:
-        format.setForeground(QColor(0x00, 0x00, 0xc0));
-        format.setFontWeight(QFont::Bold);
-        break;
-    case NetworkToken::ParameterKeyword:
-        format.setForeground(QColor(0x80, 0x00, 0x80));
-        break;
-    case NetworkToken::Distribution:
-        format.setForeground(QColor(0x00, 0x70, 0x70));
-        break;
-    case NetworkToken::Discipline:
-        format.setForeground(QColor(0x00, 0x70, 0x00));
-        break;
-    case NetworkToken::Number:
-        format.setForeground(QColor(0xa0, 0x40, 0x00));
-        break;
-    case NetworkToken::Comment:
-        format.setForeground(QColor(0x70, 0x70, 0x70));
-        format.setFontItalic(true);
-        break;
+        case NetworkToken::FileIdentifier:
+        case NetworkToken::BlockMarker:
+            format.setForeground(QColor(0x00, 0x00, 0x80));
+            format.setFontWeight(QFont::Bold);
+            break;
+        case NetworkToken::ObjectKeyword:
+            format.setForeground(QColor(0x00, 0x00, 0xc0));
+            format.setFontWeight(QFont::Bold);
+            break;
+        case NetworkToken::ParameterKeyword: format.setForeground(QColor(0x80, 0x00, 0x80)); break;
+        case NetworkToken::Distribution: format.setForeground(QColor(0x00, 0x70, 0x70)); break;
+        case NetworkToken::Discipline: format.setForeground(QColor(0x00, 0x70, 0x00)); break;
+        case NetworkToken::Number: format.setForeground(QColor(0xa0, 0x40, 0x00)); break;
+        case NetworkToken::Comment:
+            format.setForeground(QColor(0x70, 0x70, 0x70));
+            format.setFontItalic(true);
+            break;
     }
     return format;
 }
 
 // Block state: 1 when a comment is open at the end of the block.
-void NetworkHighlighter::highlightBlock(const QString& text)
-{
+void NetworkHighlighter::highlightBlock(const QString& text) {
     bool inComment = previousBlockState() == 1;
     const bool firstLine = currentBlock().blockNumber() == 0;
     for (const HighlightSpan& span : classifyNetworkLine(text, firstLine, inComment))

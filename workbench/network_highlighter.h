@@ -18,7 +18,7 @@ enum class NetworkToken {
     Distribution,      // DET, EXP, ... before '['
     Discipline,        // FIFO, PS, LIFO-PR, ... after '='
     Number,
-    Comment,           // from one '!' to the next, line ends included
+    Comment,  // from one '!' to the next, line ends included
 };
 
 struct HighlightSpan {
@@ -36,11 +36,11 @@ QList<HighlightSpan> classifyNetworkLine(const QString& line, bool firstLine, bo
 
 class NetworkHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
-public:
+  public:
     explicit NetworkHighlighter(QTextDocument* document);
 
     static QTextCharFormat formatOf(NetworkToken kind);
 
-protected:
+  protected:
     void highlightBlock(const QString& text) override;
 };

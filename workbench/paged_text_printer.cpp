@@ -10,8 +10,7 @@
 #include <QTextOption>
 
 PagedTextPrinter::PagedTextPrinter(const QString& text, const QString& header, const QFont& font)
-    : document(std::make_unique<QTextDocument>()), headerText(header), baseFont(font)
-{
+    : document(std::make_unique<QTextDocument>()), headerText(header), baseFont(font) {
     document->setPlainText(text);
     document->setDocumentMargin(0);
     document->setUndoRedoEnabled(false);
@@ -19,15 +18,13 @@ PagedTextPrinter::PagedTextPrinter(const QString& text, const QString& header, c
 
 PagedTextPrinter::~PagedTextPrinter() = default;
 
-void PagedTextPrinter::layout(QPaintDevice* device, const QRect& pageArea)
-{
+void PagedTextPrinter::layout(QPaintDevice* device, const QRect& pageArea) {
     area = pageArea;
     deviceFont = QFont(baseFont, device);
     const QFontMetrics metrics(deviceFont, device);
     h = metrics.height();
     const int q = h / 4;
-    textRect = QRect(area.left(), area.top() + h + 2 * q, area.width(),
-                     qMax(h, area.height() - 2 * (h + 2 * q)));
+    textRect = QRect(area.left(), area.top() + h + 2 * q, area.width(), qMax(h, area.height() - 2 * (h + 2 * q)));
 
     document->documentLayout()->setPaintDevice(device);
     document->setDefaultFont(deviceFont);
@@ -39,8 +36,7 @@ void PagedTextPrinter::layout(QPaintDevice* device, const QRect& pageArea)
 
 int PagedTextPrinter::pageCount() const { return qMax(1, document->pageCount()); }
 
-int PagedTextPrinter::pageOfPosition(int position) const
-{
+int PagedTextPrinter::pageOfPosition(int position) const {
     position = qBound(0, position, qMax(0, document->characterCount() - 1));
     const QTextBlock block = document->findBlock(position);
     if (!block.isValid() || textRect.height() <= 0) return 1;
@@ -50,15 +46,13 @@ int PagedTextPrinter::pageOfPosition(int position) const
     return qBound(1, int(y / textRect.height()) + 1, pageCount());
 }
 
-int PagedTextPrinter::pageOfLineAndColumn(int line, int column) const
-{
+int PagedTextPrinter::pageOfLineAndColumn(int line, int column) const {
     const QTextBlock block = document->findBlockByNumber(line);
     if (!block.isValid()) return pageCount();
     return pageOfPosition(block.position() + qMin(column, block.length() - 1));
 }
 
-void PagedTextPrinter::paintPage(QPainter& painter, int page) const
-{
+void PagedTextPrinter::paintPage(QPainter& painter, int page) const {
     const int q = h / 4;
     const int bottom = areaBottom();
     painter.save();
@@ -67,8 +61,7 @@ void PagedTextPrinter::paintPage(QPainter& painter, int page) const
     painter.drawText(QRect(area.left(), area.top(), area.width(), h), Qt::AlignLeft | Qt::AlignTop, headerText);
     painter.drawLine(area.left(), area.top() + h + q, area.right(), area.top() + h + q);
     painter.drawLine(area.left(), bottom - h - q, area.right(), bottom - h - q);
-    painter.drawText(QRect(area.left(), bottom - h, area.width(), h), Qt::AlignLeft | Qt::AlignTop,
-                     footerText(page));
+    painter.drawText(QRect(area.left(), bottom - h, area.width(), h), Qt::AlignLeft | Qt::AlignTop, footerText(page));
 
     // The laid-out text is one tall strip of pages; show the strip's page.
     const qreal pageHeight = textRect.height();
@@ -85,8 +78,7 @@ QString PagedTextPrinter::footerText(int page) { return QString::asprintf("Stron
 
 namespace {
 
-QString expandTabs(QStringView line, int tabWidth)
-{
+QString expandTabs(QStringView line, int tabWidth) {
     QString expanded;
     expanded.reserve(line.size());
     for (QChar c : line) {
@@ -100,8 +92,7 @@ QString expandTabs(QStringView line, int tabWidth)
 
 }  // namespace
 
-QString printableText(const QString& text, int tabWidth)
-{
+QString printableText(const QString& text, int tabWidth) {
     QString unified = text;
     unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     unified.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -110,12 +101,10 @@ QString printableText(const QString& text, int tabWidth)
     return lines.join(QLatin1Char('\n'));
 }
 
-int printableColumn(const QString& line, int column, int tabWidth)
-{
+int printableColumn(const QString& line, int column, int tabWidth) {
     return int(expandTabs(QStringView(line).left(column), tabWidth).size());
 }
 
-void setDefaultPageMargins(QPrinter* printer)
-{
+void setDefaultPageMargins(QPrinter* printer) {
     printer->setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
 }

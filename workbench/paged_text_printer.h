@@ -19,7 +19,7 @@ class QPaintDevice;
 class QTextDocument;
 
 class PagedTextPrinter {
-public:
+  public:
     PagedTextPrinter(const QString& text, const QString& header, const QFont& font);
     ~PagedTextPrinter();
 
@@ -42,7 +42,7 @@ public:
 
     static QString footerText(int page);
 
-private:
+  private:
     int areaBottom() const { return area.top() + area.height(); }
 
     std::unique_ptr<QTextDocument> document;

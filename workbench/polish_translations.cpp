@@ -4,8 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-bool installPolishTranslations(QCoreApplication& application)
-{
+bool installPolishTranslations(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;

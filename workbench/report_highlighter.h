@@ -16,9 +16,9 @@ QColor reportLineColour(ReportLineKind kind);
 
 class ReportHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
-public:
+  public:
     explicit ReportHighlighter(QTextDocument* document);
 
-protected:
+  protected:
     void highlightBlock(const QString& text) override;
 };

@@ -20,8 +20,7 @@
 
 namespace {
 
-QChart* buildChart(const ChartSeries& data, ChartMeasure measure)
-{
+QChart* buildChart(const ChartSeries& data, ChartMeasure measure) {
     auto* chart = new QChart;
     chart->setTitle(ResultsChartView::title(measure));
     chart->setAnimationOptions(QChart::NoAnimation);
@@ -61,8 +60,7 @@ QChart* buildChart(const ChartSeries& data, ChartMeasure measure)
     return chart;
 }
 
-QChartView* chartView(QWidget* parent)
-{
+QChartView* chartView(QWidget* parent) {
     auto* view = new QChartView(parent);
     view->setRenderHint(QPainter::Antialiasing);
     view->setFrameShape(QFrame::NoFrame);
@@ -70,8 +68,7 @@ QChartView* chartView(QWidget* parent)
     return view;
 }
 
-void replaceChart(QChartView* view, QChart* chart)
-{
+void replaceChart(QChartView* view, QChart* chart) {
     QChart* old = view->chart();
     view->setChart(chart);
     delete old;
@@ -80,8 +77,7 @@ void replaceChart(QChartView* view, QChart* chart)
 }  // namespace
 
 ResultsChartView::ResultsChartView(QWidget* parent)
-    : QWidget(parent), utilisationView(chartView(this)), numberView(chartView(this))
-{
+    : QWidget(parent), utilisationView(chartView(this)), numberView(chartView(this)) {
     setObjectName(QStringLiteral("chartView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -95,32 +91,27 @@ ResultsChartView::ResultsChartView(QWidget* parent)
     showRecords({});
 }
 
-QString ResultsChartView::title(ChartMeasure measure)
-{
+QString ResultsChartView::title(ChartMeasure measure) {
     return measure == ChartMeasure::Utilisation ? QStringLiteral("Wykorzystanie stanowisk")
                                                 : QStringLiteral("Średnia liczba klientów na stanowisku");
 }
 
-void ResultsChartView::showRecords(const QList<ResultRecord>& rows)
-{
+void ResultsChartView::showRecords(const QList<ResultRecord>& rows) {
     utilisation = chartSeries(rows, ChartMeasure::Utilisation);
     number = chartSeries(rows, ChartMeasure::Number);
     replaceChart(utilisationView, buildChart(utilisation, ChartMeasure::Utilisation));
     replaceChart(numberView, buildChart(number, ChartMeasure::Number));
 }
 
-const ChartSeries& ResultsChartView::series(ChartMeasure measure) const
-{
+const ChartSeries& ResultsChartView::series(ChartMeasure measure) const {
     return measure == ChartMeasure::Utilisation ? utilisation : number;
 }
 
-QChart* ResultsChartView::chart(ChartMeasure measure) const
-{
+QChart* ResultsChartView::chart(ChartMeasure measure) const {
     return (measure == ChartMeasure::Utilisation ? utilisationView : numberView)->chart();
 }
 
-void ResultsChartView::render(QPainter& painter, const QRectF& target) const
-{
+void ResultsChartView::render(QPainter& painter, const QRectF& target) const {
     // Fresh charts laid out at the target's size, so that text keeps its
     // size and the bars their proportions whatever the pane looks like.
     const QSizeF half(target.width(), target.height() / 2);
@@ -135,8 +126,7 @@ void ResultsChartView::render(QPainter& painter, const QRectF& target) const
     }
 }
 
-bool ResultsChartView::savePng(const QString& path, QString* error) const
-{
+bool ResultsChartView::savePng(const QString& path, QString* error) const {
     QImage image(imageSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     {
@@ -152,8 +142,7 @@ bool ResultsChartView::savePng(const QString& path, QString* error) const
     return true;
 }
 
-bool ResultsChartView::saveSvg(const QString& path, const QString& title, QString* error) const
-{
+bool ResultsChartView::saveSvg(const QString& path, const QString& title, QString* error) const {
     QBuffer drawing;
     drawing.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -162,8 +151,8 @@ bool ResultsChartView::saveSvg(const QString& path, const QString& title, QStrin
     generator.setViewBox(QRect(QPoint(0, 0), imageSize()));
     generator.setResolution(96);
     generator.setTitle(title);
-    generator.setDescription(ResultsChartView::title(ChartMeasure::Utilisation) + QStringLiteral(", ")
-                             + ResultsChartView::title(ChartMeasure::Number));
+    generator.setDescription(ResultsChartView::title(ChartMeasure::Utilisation) + QStringLiteral(", ") +
+                             ResultsChartView::title(ChartMeasure::Number));
     {
         QPainter painter(&generator);
         render(painter, QRectF(QPointF(0, 0), imageSize()));
@@ -176,8 +165,7 @@ bool ResultsChartView::saveSvg(const QString& path, const QString& title, QStrin
     return true;
 }
 
-bool ResultsChartView::printTo(QPrinter* printer, const QString& documentName) const
-{
+bool ResultsChartView::printTo(QPrinter* printer, const QString& documentName) const {
     QPainter painter;
     if (!painter.begin(printer)) return false;
     const QRect page(QPoint(0, 0), printer->pageRect(QPrinter::DevicePixel).size().toSize());

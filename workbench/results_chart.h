@@ -18,7 +18,7 @@ class QPrinter;
 
 class ResultsChartView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ResultsChartView(QWidget* parent = nullptr);
 
     void showRecords(const QList<ResultRecord>& rows);
@@ -38,7 +38,7 @@ public:
     // Size of the saved images, in pixels.
     static QSize imageSize() { return {1000, 800}; }
 
-private:
+  private:
     ChartSeries utilisation;
     ChartSeries number;
     QChartView* utilisationView;

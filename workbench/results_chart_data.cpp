@@ -3,16 +3,14 @@
 #include <QHash>
 #include <QMap>
 
-double ChartSeries::largest() const
-{
+double ChartSeries::largest() const {
     double most = 0;
     for (const Set& set : sets)
         for (double value : set.values) most = qMax(most, value);
     return most;
 }
 
-ChartSeries chartSeries(const QList<ResultRecord>& shownRows, ChartMeasure measure)
-{
+ChartSeries chartSeries(const QList<ResultRecord>& shownRows, ChartMeasure measure) {
     // The row that stands for a whole station: STATION, or PS and IS for
     // stations without queue and server rows.
     auto isStationRow = [](const ResultRecord& r) {

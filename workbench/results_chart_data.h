@@ -15,8 +15,8 @@ enum class ChartMeasure { Utilisation, Number };
 struct ChartSeries {
     QStringList stations;  // categories, in station order, names without quotes
     struct Set {
-        QString label;          // "Bez podziału" or the class name, without quotes
-        QList<double> values;   // one per station; 0 where the class has no value there
+        QString label;         // "Bez podziału" or the class name, without quotes
+        QList<double> values;  // one per station; 0 where the class has no value there
     };
     QList<Set> sets;
 

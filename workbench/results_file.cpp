@@ -20,8 +20,7 @@ struct Tag {
 
 // tag := blanks? digits "#" blanks? digits blanks?
 // The number must keep group + 8 * number within an int.
-std::optional<Tag> parseTag(const QString& text)
-{
+std::optional<Tag> parseTag(const QString& text) {
     static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,9})#\\s*(\\d{1,9})\\s*$"));
     if (text.size() > kResultsTagLimit) return std::nullopt;
     const QRegularExpressionMatch match = form.match(text);
@@ -33,24 +32,21 @@ std::optional<Tag> parseTag(const QString& text)
 }
 
 // An empty cell is blanks; a number cell a decimal number, blanks around it.
-bool isValueCell(const QString& cell)
-{
+bool isValueCell(const QString& cell) {
     static const QRegularExpression number(QStringLiteral("^\\s*([-+]?\\d+(\\.\\d*)?)?\\s*$"));
     return number.match(cell).hasMatch();
 }
 
 // Control characters (and the bytes the code page leaves undefined, which
 // decode to C1 controls) would show as nothing or break a row's layout.
-QString printable(QString text)
-{
+QString printable(QString text) {
     for (QChar& ch : text)
         if (ch.category() == QChar::Other_Control) ch = QChar::ReplacementCharacter;
     return text.left(kResultsFieldLimit);
 }
 
 // record := tag ">" name TAB tag ">" name TAB type TAB value TAB value TAB value TAB value TAB rest
-std::optional<ResultRecord> parseRecord(const QString& line)
-{
+std::optional<ResultRecord> parseRecord(const QString& line) {
     const QStringList fields = line.split(QLatin1Char('\t'));
     if (fields.size() < 8) return std::nullopt;  // cut short: the last value has no tab after it
 
@@ -69,7 +65,8 @@ std::optional<ResultRecord> parseRecord(const QString& line)
         return std::nullopt;
     // Groups that name no place in the structure tree could never be shown
     // or filtered.
-    if (classTag.group < 5 || classTag.group > 7 || (stationTag.group != 2 && stationTag.group != 3)) return std::nullopt;
+    if (classTag.group < 5 || classTag.group > 7 || (stationTag.group != 2 && stationTag.group != 3))
+        return std::nullopt;
     record.classGroup = classTag.group;
     record.classNumber = classTag.number;
     record.stationGroup = stationTag.group;
@@ -82,11 +79,10 @@ std::optional<ResultRecord> parseRecord(const QString& line)
     return record;
 }
 
-void addLine(ResultsFile& file, QByteArray line)
-{
+void addLine(ResultsFile& file, QByteArray line) {
     if (line.endsWith('\r')) line.chop(1);  // the file is read as text
     const QString text = decodeCp1250(line);
-    if (text.trimmed().isEmpty()) return;   // the blank line that ends the file
+    if (text.trimmed().isEmpty()) return;  // the blank line that ends the file
     if (std::optional<ResultRecord> record = parseRecord(text))
         file.records.append(*record);
     else
@@ -95,16 +91,14 @@ void addLine(ResultsFile& file, QByteArray line)
 
 }  // namespace
 
-RecordKind ResultRecord::kind() const
-{
+RecordKind ResultRecord::kind() const {
     if (type == QLatin1String("STATION")) return StationRecord;
     if (type == QLatin1String("QUEUE")) return QueueRecord;
     if (type == QLatin1String("SERVER")) return ServerRecord;
     return OtherRecord;
 }
 
-ResultsFile readResults(QIODevice& input)
-{
+ResultsFile readResults(QIODevice& input) {
     ResultsFile file;
     file.opened = true;
     while (!input.atEnd()) {
@@ -113,22 +107,21 @@ ResultsFile readResults(QIODevice& input)
             line.chop(1);
         } else {
             // An over-long line: its rest is dropped up to the newline.
-            while (!input.atEnd() && !input.readLine(kLineByteLimit).endsWith('\n')) {}
+            while (!input.atEnd() && !input.readLine(kLineByteLimit).endsWith('\n')) {
+            }
         }
         addLine(file, line.left(kLineByteLimit));
     }
     return file;
 }
 
-ResultsFile readResultsFile(const QString& path)
-{
+ResultsFile readResultsFile(const QString& path) {
     QFile input(path);
     if (!input.open(QIODevice::ReadOnly)) return {};
     return readResults(input);
 }
 
-QString unquotedName(const QString& name)
-{
+QString unquotedName(const QString& name) {
     if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
         return name.mid(1, name.size() - 2);
     return name;

@@ -25,7 +25,7 @@ enum RecordKind : int { OtherRecord = 0, StationRecord = 1, QueueRecord = 2, Ser
 struct ResultRecord {
     int classGroup = 0;
     int classNumber = 0;
-    QString className;    // as written, quotes included
+    QString className;  // as written, quotes included
     int stationGroup = 0;
     int stationNumber = 0;
     QString stationName;  // as written, quotes included
@@ -39,9 +39,9 @@ struct ResultRecord {
 };
 
 struct ResultsFile {
-    bool opened = false;         // false: the file could not be opened
-    QList<ResultRecord> records; // in file order
-    int rejectedLines = 0;       // non-blank lines that were not a record
+    bool opened = false;          // false: the file could not be opened
+    QList<ResultRecord> records;  // in file order
+    int rejectedLines = 0;        // non-blank lines that were not a record
 };
 
 // Longest tag and field kept; a longer field is cut to this length.

@@ -13,8 +13,7 @@ int areaBottom(const QRect& area) { return area.top() + area.height(); }
 
 }  // namespace
 
-int rowsPerResultsPage(int lineHeight, const QRect& area)
-{
+int rowsPerResultsPage(int lineHeight, const QRect& area) {
     const int h = lineHeight;
     const int q = h / 4;
     int rows = 0;
@@ -24,16 +23,15 @@ int rowsPerResultsPage(int lineHeight, const QRect& area)
 
 ResultsTablePrinter::ResultsTablePrinter(const QStringList& headings, const QList<QStringList>& rows,
                                          const QString& documentName, const QFont& font)
-    : headingTexts(headings), rowTexts(rows), header(headerText(documentName)), baseFont(font)
-{
-}
+    : headingTexts(headings), rowTexts(rows), header(headerText(documentName)), baseFont(font) {}
 
-QString ResultsTablePrinter::headerText(const QString& documentName) { return QStringLiteral("Wyniki dla: ") + documentName; }
+QString ResultsTablePrinter::headerText(const QString& documentName) {
+    return QStringLiteral("Wyniki dla: ") + documentName;
+}
 
 QString ResultsTablePrinter::footerText(int page) { return QString::asprintf("Strona: %d", page); }
 
-void ResultsTablePrinter::layout(QPaintDevice* device, const QRect& pageArea)
-{
+void ResultsTablePrinter::layout(QPaintDevice* device, const QRect& pageArea) {
     area = pageArea;
     deviceFont = QFont(baseFont, device);
     const QFontMetrics metrics(deviceFont, device);
@@ -55,8 +53,7 @@ void ResultsTablePrinter::layout(QPaintDevice* device, const QRect& pageArea)
 
 int ResultsTablePrinter::pageCount() const { return qMax(1, int((rowTexts.size() + perPage - 1) / perPage)); }
 
-void ResultsTablePrinter::paintPage(QPainter& painter, int page) const
-{
+void ResultsTablePrinter::paintPage(QPainter& painter, int page) const {
     const int q = h / 4;
     const int bottom = areaBottom(area);
     auto line = [&](const QStringList& cells, int y) {
@@ -87,8 +84,7 @@ void ResultsTablePrinter::paintPage(QPainter& painter, int page) const
     painter.restore();
 }
 
-bool ResultsTablePrinter::print(QPrinter* printer)
-{
+bool ResultsTablePrinter::print(QPrinter* printer) {
     layout(printer, QRect(QPoint(0, 0), printer->pageRect(QPrinter::DevicePixel).size().toSize()));
     QPainter painter;
     if (!painter.begin(printer)) return false;

@@ -26,7 +26,7 @@ class QPrinter;
 int rowsPerResultsPage(int lineHeight, const QRect& area);
 
 class ResultsTablePrinter {
-public:
+  public:
     // headings and the rows' cells in display order; header names the document.
     ResultsTablePrinter(const QStringList& headings, const QList<QStringList>& rows, const QString& header,
                         const QFont& font);
@@ -45,7 +45,7 @@ public:
     static QString headerText(const QString& documentName);
     static QString footerText(int page);
 
-private:
+  private:
     QStringList headingTexts;
     QList<QStringList> rowTexts;
     QString header;

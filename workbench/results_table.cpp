@@ -13,10 +13,9 @@ namespace {
 const QChar ascendingMarker(0x00BB);   // »
 const QChar descendingMarker(0x00AB);  // «
 
-QString csvField(const QString& text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
@@ -25,8 +24,7 @@ QString csvField(const QString& text)
 
 }  // namespace
 
-const std::array<Column, kColumnCount>& columns()
-{
+const std::array<Column, kColumnCount>& columns() {
     static const std::array<Column, kColumnCount> table = {{
         {QStringLiteral("Klasa  "), 100, false},
         {QStringLiteral("Stanowisko  "), 100, false},
@@ -39,8 +37,7 @@ const std::array<Column, kColumnCount>& columns()
     return table;
 }
 
-std::array<int, kColumnCount> displayOrder(int sortColumn)
-{
+std::array<int, kColumnCount> displayOrder(int sortColumn) {
     const int key = std::abs(sortColumn);
     std::array<int, kColumnCount> order{};
     order[0] = key;
@@ -50,16 +47,14 @@ std::array<int, kColumnCount> displayOrder(int sortColumn)
     return order;
 }
 
-int sortColumnAfterClick(int sortColumn, int displayedColumn)
-{
+int sortColumnAfterClick(int sortColumn, int displayedColumn) {
     if (displayedColumn == 0) return -sortColumn;
     // Left of the key's natural place the displayed and natural numbers
     // differ by the key column moved to the front.
     return displayedColumn < std::abs(sortColumn) ? displayedColumn : displayedColumn + 1;
 }
 
-QStringList headings(int sortColumn)
-{
+QStringList headings(int sortColumn) {
     QStringList result;
     const std::array<int, kColumnCount> order = displayOrder(sortColumn);
     for (int i = 0; i < kColumnCount; ++i) {
@@ -70,18 +65,16 @@ QStringList headings(int sortColumn)
     return result;
 }
 
-QString cellText(const ResultRecord& record, int naturalColumn)
-{
+QString cellText(const ResultRecord& record, int naturalColumn) {
     switch (naturalColumn) {
-    case 1: return record.className;
-    case 2: return record.stationName;
-    case 3: return record.type;
-    default: return record.values[naturalColumn - 4];
+        case 1: return record.className;
+        case 2: return record.stationName;
+        case 3: return record.type;
+        default: return record.values[naturalColumn - 4];
     }
 }
 
-QList<int> sortedRows(const QList<ResultRecord>& records, int sortColumn)
-{
+QList<int> sortedRows(const QList<ResultRecord>& records, int sortColumn) {
     QList<int> rows(records.size());
     for (int i = 0; i < rows.size(); ++i) rows[i] = i;
     const int key = std::abs(sortColumn);
@@ -95,8 +88,7 @@ QList<int> sortedRows(const QList<ResultRecord>& records, int sortColumn)
     return rows;
 }
 
-QString withDecimalComma(const QString& cell)
-{
+QString withDecimalComma(const QString& cell) {
     const qsizetype dot = cell.lastIndexOf(QLatin1Char('.'));
     if (dot <= 0) return cell;
     QString copy = cell;
@@ -104,8 +96,7 @@ QString withDecimalComma(const QString& cell)
     return copy;
 }
 
-QString clipboardText(const QList<ResultRecord>& rows, int sortColumn)
-{
+QString clipboardText(const QList<ResultRecord>& rows, int sortColumn) {
     const QString tab = QStringLiteral("\t");
     const QString lineEnd = QStringLiteral("\r\n");
     QString text = headings(sortColumn).join(tab) + tab + lineEnd;
@@ -117,8 +108,7 @@ QString clipboardText(const QList<ResultRecord>& rows, int sortColumn)
     return text;
 }
 
-QString csvText(const QList<ResultRecord>& rows)
-{
+QString csvText(const QList<ResultRecord>& rows) {
     QStringList header;
     for (const Column& column : columns()) header << csvField(column.heading.trimmed());
     QString text = header.join(QLatin1Char(',')) + QLatin1Char('\n');

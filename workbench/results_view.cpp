@@ -15,11 +15,10 @@
 using namespace ResultsTable;
 
 class ResultsTableModel : public QAbstractTableModel {
-public:
+  public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setRows(const QList<ResultRecord>& records, int sortColumn)
-    {
+    void setRows(const QList<ResultRecord>& records, int sortColumn) {
         beginResetModel();
         rows = records;
         order = displayOrder(sortColumn);
@@ -30,16 +29,14 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(rows.size()); }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kColumnCount; }
 
-    QVariant data(const QModelIndex& index, int role) const override
-    {
+    QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid()) return {};
         if (role == Qt::DisplayRole) return text(index.row(), index.column());
         if (role == Qt::TextAlignmentRole) return alignment(index.column());
         return {};
     }
 
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
         if (role == Qt::DisplayRole) return titles.value(section);
         if (role == Qt::TextAlignmentRole) return alignment(section);
@@ -47,8 +44,7 @@ public:
     }
 
     QString text(int row, int column) const { return cellText(rows[row], order[column]); }
-    int alignment(int column) const
-    {
+    int alignment(int column) const {
         return int((columns()[order[column] - 1].rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
 
@@ -63,15 +59,15 @@ namespace {
 // cell's edges in the first column and 6 in the others; a text that does not
 // fit is cut from its end and ends in "...", and is then drawn from the left.
 class ResultsCellDelegate : public QStyledItemDelegate {
-public:
+  public:
     explicit ResultsCellDelegate(CResultsView* owner) : QStyledItemDelegate(owner), view(owner) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const bool highlighted = view->hasFocus() && view->selectionModel()->isSelected(index);
         painter->save();
         const QPalette& colours = option.palette;
-        painter->fillRect(option.rect, colours.brush(QPalette::Active, highlighted ? QPalette::Highlight : QPalette::Base));
+        painter->fillRect(option.rect,
+                          colours.brush(QPalette::Active, highlighted ? QPalette::Highlight : QPalette::Base));
         painter->setPen(colours.color(QPalette::Active, highlighted ? QPalette::HighlightedText : QPalette::Text));
 
         const bool first = index.column() == 0;
@@ -94,14 +90,13 @@ public:
         painter->restore();
     }
 
-private:
+  private:
     CResultsView* view;
 };
 
 }  // namespace
 
-CResultsView::CResultsView(QWidget* parent) : QTableView(parent), rowsModel(new ResultsTableModel(this))
-{
+CResultsView::CResultsView(QWidget* parent) : QTableView(parent), rowsModel(new ResultsTableModel(this)) {
     setObjectName(QStringLiteral("resultsView"));
     setModel(rowsModel);
     setItemDelegate(new ResultsCellDelegate(this));
@@ -123,8 +118,7 @@ CResultsView::CResultsView(QWidget* parent) : QTableView(parent), rowsModel(new 
     showRecords({});
 }
 
-void CResultsView::showRecords(const QList<ResultRecord>& records)
-{
+void CResultsView::showRecords(const QList<ResultRecord>& records) {
     QList<ResultRecord> sorted;
     sorted.reserve(records.size());
     for (int row : sortedRows(records, sortKey)) sorted.append(records[row]);
@@ -137,8 +131,7 @@ void CResultsView::showRecords(const QList<ResultRecord>& records)
 
 const QList<ResultRecord>& CResultsView::shownRecords() const { return rowsModel->rows; }
 
-QList<ResultRecord> CResultsView::selectedRecords() const
-{
+QList<ResultRecord> CResultsView::selectedRecords() const {
     QList<ResultRecord> selected;
     for (int row = 0; row < rowsModel->rowCount(); ++row)
         if (selectionModel()->isRowSelected(row, {})) selected.append(rowsModel->rows[row]);
@@ -147,8 +140,7 @@ QList<ResultRecord> CResultsView::selectedRecords() const
 
 QStringList CResultsView::headingTexts() const { return rowsModel->titles; }
 
-QStringList CResultsView::rowTexts(int row) const
-{
+QStringList CResultsView::rowTexts(int row) const {
     QStringList cells;
     for (int column = 0; column < kColumnCount; ++column) cells << rowsModel->text(row, column);
     return cells;
@@ -162,29 +154,25 @@ void CResultsView::copyTable() { QApplication::clipboard()->setText(clipboardTex
 
 void CResultsView::selectAllRows() { selectAll(); }
 
-QFont CResultsView::printingFont()
-{
+QFont CResultsView::printingFont() {
     QFont font = CWinKoltView::editorFont();
     font.setPointSize(10);
     return font;
 }
 
-bool CResultsView::printTo(QPrinter* printer, const QString& documentName) const
-{
+bool CResultsView::printTo(QPrinter* printer, const QString& documentName) const {
     QList<QStringList> rows;
     for (int row = 0; row < rowCount(); ++row) rows << rowTexts(row);
     ResultsTablePrinter pages(headingTexts(), rows, documentName, printingFont());
     return pages.print(printer);
 }
 
-void CResultsView::onHeadingClicked(int displayedColumn)
-{
+void CResultsView::onHeadingClicked(int displayedColumn) {
     sortKey = sortColumnAfterClick(sortKey, displayedColumn);
     emit sortRequested();
 }
 
-void CResultsView::paintEvent(QPaintEvent* event)
-{
+void CResultsView::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
     if (!hasFocus()) return;
     QPainter painter(viewport());
@@ -201,15 +189,14 @@ void CResultsView::paintEvent(QPaintEvent* event)
     if (!current.isValid()) return;
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
-    focus.rect = QRect(0, rowViewportPosition(current.row()), qMax(right, viewport()->width()), rowHeight(current.row()));
-    focus.backgroundColor = palette().color(QPalette::Active, selectionModel()->isRowSelected(current.row(), {})
-                                                                  ? QPalette::Highlight
-                                                                  : QPalette::Base);
+    focus.rect =
+        QRect(0, rowViewportPosition(current.row()), qMax(right, viewport()->width()), rowHeight(current.row()));
+    focus.backgroundColor = palette().color(
+        QPalette::Active, selectionModel()->isRowSelected(current.row(), {}) ? QPalette::Highlight : QPalette::Base);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
-void CResultsView::keyPressEvent(QKeyEvent* event)
-{
+void CResultsView::keyPressEvent(QKeyEvent* event) {
     // Copying is the table command's alone: with it disabled (no row
     // selected) the key does nothing, rather than copy the current cell.
     if (event == QKeySequence::Copy) {
@@ -219,14 +206,12 @@ void CResultsView::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
-void CResultsView::focusInEvent(QFocusEvent* event)
-{
+void CResultsView::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     viewport()->update();
 }
 
-void CResultsView::focusOutEvent(QFocusEvent* event)
-{
+void CResultsView::focusOutEvent(QFocusEvent* event) {
     QTableView::focusOutEvent(event);
     viewport()->update();
 }

@@ -15,7 +15,7 @@ class ResultsTableModel;
 
 class CResultsView : public QTableView {
     Q_OBJECT
-public:
+  public:
     explicit CResultsView(QWidget* parent = nullptr);
 
     int sortColumn() const { return sortKey; }
@@ -43,16 +43,16 @@ public:
     // The font of the printout: the editor's face at ten points.
     static QFont printingFont();
 
-signals:
+  signals:
     void sortRequested();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     void onHeadingClicked(int displayedColumn);
 
     ResultsTableModel* rowsModel;

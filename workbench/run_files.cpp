@@ -20,8 +20,9 @@ bool isOwnRunFile(const QString& documentPath) {
 }
 
 QString ownRunFileRefusal(const QString& documentPath) {
-    return QStringLiteral("Nie można uruchomić analizy dokumentu %1: wyniki analizy zostałyby zapisane "
-                          "w tym samym pliku i zniszczyłyby jego treść. Zapisz dokument pod inną nazwą "
-                          "(z rozszerzeniem .klt).")
+    return QStringLiteral(
+               "Nie można uruchomić analizy dokumentu %1: wyniki analizy zostałyby zapisane "
+               "w tym samym pliku i zniszczyłyby jego treść. Zapisz dokument pod inną nazwą "
+               "(z rozszerzeniem .klt).")
         .arg(documentPath);
 }

@@ -19,17 +19,19 @@ QString skeletonText(const WizardValues& v) {
     lines << QStringLiteral("SOUR ") + v.networkName;
     lines << QStringLiteral("*DECLARATION*");
     if (v.withComments) {
-        lines << (open ? QStringLiteral("  !Deklaracja źródeł i klas. Puste nawiasy \"[]\" oznaczają klasy otwarte!")
-                       : QStringLiteral("  !Deklaracja klas. W nawiasach w miejsce \"1\" wpisz liczbę klientów krążących w sieci!"));
+        lines
+            << (open ? QStringLiteral("  !Deklaracja źródeł i klas. Puste nawiasy \"[]\" oznaczają klasy otwarte!")
+                     : QStringLiteral(
+                           "  !Deklaracja klas. W nawiasach w miejsce \"1\" wpisz liczbę klientów krążących w sieci!"));
     }
     for (uint i = 1; i <= v.classCount; ++i) {
         if (open) lines << QStringLiteral("\t/SOURCE/ NAME=Zrodlo%1").arg(i);
-        lines << QStringLiteral("\t/CLASS/ NAME=Klasa%1").arg(i) + (open ? QStringLiteral("[]") : QStringLiteral("[1]"));
+        lines << QStringLiteral("\t/CLASS/ NAME=Klasa%1").arg(i) +
+                     (open ? QStringLiteral("[]") : QStringLiteral("[1]"));
     }
     lines << QString();
     if (v.withComments) lines << QStringLiteral("  !Deklaracja stanowisk!");
-    for (uint i = 1; i <= v.stationCount; ++i)
-        lines << QStringLiteral("\t/STATION/ NAME=Stanowisko%1").arg(i);
+    for (uint i = 1; i <= v.stationCount; ++i) lines << QStringLiteral("\t/STATION/ NAME=Stanowisko%1").arg(i);
     if (open) {
         if (v.withComments) lines << QStringLiteral("  !Deklaracja wyjścia z sieci otwartej!");
         lines << QStringLiteral("\t/OUT/ NAME=OUT");
@@ -47,8 +49,7 @@ QString skeletonText(const WizardValues& v) {
     lines << QString();
     if (v.withComments) {
         lines << QStringLiteral("  !Opis stanowisk!");
-        if (!v.withSchedules)
-            lines << QStringLiteral("  !Regulaminy obsługi zostały domyślnie przyjęte jako FIFO!");
+        if (!v.withSchedules) lines << QStringLiteral("  !Regulaminy obsługi zostały domyślnie przyjęte jako FIFO!");
     }
     for (uint i = 1; i <= v.stationCount; ++i) {
         lines << QStringLiteral("\t/STATION/ NAME=Stanowisko%1").arg(i);

@@ -5,10 +5,10 @@
 #include <QString>
 
 struct WizardValues {
-    int networkKind = 0;        // 0 closed, 1 open
+    int networkKind = 0;  // 0 closed, 1 open
     QString networkName;
-    uint classCount = 1;        // 1..32
-    uint stationCount = 1;      // 1..999
+    uint classCount = 1;    // 1..32
+    uint stationCount = 1;  // 1..999
     bool withSchedules = true;
     bool withComments = true;
 };

@@ -6,11 +6,11 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include <spawn.h>
+#include <sys/wait.h>
 #include <cerrno>
 #include <csignal>
 #include <memory>
-#include <spawn.h>
-#include <sys/wait.h>
 
 QString solverPathBeside(const QString& applicationDir) { return applicationDir + QStringLiteral("/kolt-32"); }
 
@@ -57,9 +57,8 @@ int exitStatusOf(int status) {
 
 }  // namespace
 
-SolverOutcome runSolverProcess(const QString& solverPath, const QString& documentPath,
-                               const QByteArray& argument, const QString& errPath,
-                               const QString& wnkPath) {
+SolverOutcome runSolverProcess(const QString& solverPath, const QString& documentPath, const QByteArray& argument,
+                               const QString& errPath, const QString& wnkPath) {
     ChildStart start(solverPath, documentPath, argument, errPath, wnkPath);
     SolverOutcome outcome;
     const pid_t child = start.spawn();
@@ -78,8 +77,8 @@ SolverOutcome runSolverProcess(const QString& solverPath, const QString& documen
 }
 
 SolverOutcome runSolverProcessWithProgress(QWidget* parent, const QString& solverPath, const QString& documentPath,
-                                           const QByteArray& argument, const QString& errPath,
-                                           const QString& wnkPath, int dialogDelayMs) {
+                                           const QByteArray& argument, const QString& errPath, const QString& wnkPath,
+                                           int dialogDelayMs) {
     ChildStart start(solverPath, documentPath, argument, errPath, wnkPath);
     SolverOutcome outcome;
     const pid_t child = start.spawn();
@@ -123,9 +122,10 @@ SolverOutcome runSolverProcessWithProgress(QWidget* parent, const QString& solve
             loop.quit();  // run on with user input
         }
         if (dialog)
-            dialog->setLabelText(outcome.cancelled ? QStringLiteral("Przerywanie analizy...")
-                                                   : QStringLiteral("Trwa analiza...\nCzas: %1 s")
-                                                         .arg(QString::number(ms / 1000.0, 'f', 1).replace(u'.', u',')));
+            dialog->setLabelText(outcome.cancelled
+                                     ? QStringLiteral("Przerywanie analizy...")
+                                     : QStringLiteral("Trwa analiza...\nCzas: %1 s")
+                                           .arg(QString::number(ms / 1000.0, 'f', 1).replace(u'.', u',')));
     });
     poll.start(20);
     loop.exec(QEventLoop::ExcludeUserInputEvents);

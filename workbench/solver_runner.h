@@ -16,7 +16,7 @@ QByteArray methodArgument(int methodComboIndex);
 
 struct SolverOutcome {
     bool started = false;
-    int exitStatus = -1;   // non-zero also when the child was killed by a signal
+    int exitStatus = -1;     // non-zero also when the child was killed by a signal
     bool cancelled = false;  // the user ended the solver ("Przerwij")
 };
 
@@ -24,9 +24,8 @@ struct SolverOutcome {
 // environment of exactly three entries {"WINKOLT", errPath, wnkPath}, then
 // waits for it. Blocking: no events are processed meanwhile. started is false
 // when the program could not be executed or the wait failed.
-SolverOutcome runSolverProcess(const QString& solverPath, const QString& documentPath,
-                               const QByteArray& argument, const QString& errPath,
-                               const QString& wnkPath);
+SolverOutcome runSolverProcess(const QString& solverPath, const QString& documentPath, const QByteArray& argument,
+                               const QString& errPath, const QString& wnkPath);
 
 // The same start, waited for without blocking the event loop: windows are
 // repainted while the solver works. For the first `dialogDelayMs` no user
@@ -35,5 +34,5 @@ SolverOutcome runSolverProcess(const QString& solverPath, const QString& documen
 // elapsed time and a "Przerwij" button, which ends the solver (cancelled is
 // then set, and the exit status is that of a killed process).
 SolverOutcome runSolverProcessWithProgress(QWidget* parent, const QString& solverPath, const QString& documentPath,
-                                           const QByteArray& argument, const QString& errPath,
-                                           const QString& wnkPath, int dialogDelayMs = 500);
+                                           const QByteArray& argument, const QString& errPath, const QString& wnkPath,
+                                           int dialogDelayMs = 500);

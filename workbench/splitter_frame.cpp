@@ -32,8 +32,7 @@ CSplitterFrame::CSplitterFrame(CWinKoltDoc* document)
       tree(new CStructureView),
       table(new CResultsView),
       chart(new ResultsChartView),
-      tabs(new QTabWidget)
-{
+      tabs(new QTabWidget) {
     QSplitter* panes = splitter();
     panes->setObjectName(QStringLiteral("resultsSplitter"));
     panes->setChildrenCollapsible(false);
@@ -64,8 +63,7 @@ CSplitterFrame::CSplitterFrame(CWinKoltDoc* document)
     connect(document, &CWinKoltDoc::viewsNotified, this, &CSplitterFrame::onViewsNotified);
 }
 
-void CSplitterFrame::showResults()
-{
+void CSplitterFrame::showResults() {
     // The tree is filled before the table asks it.
     readResults();
     if (document()->runState() == 2) tree->refill(records);
@@ -78,8 +76,7 @@ bool CSplitterFrame::chartShown() const { return tabs->currentWidget() == chart;
 
 void CSplitterFrame::showChart(bool shown) { tabs->setCurrentWidget(shown ? static_cast<QWidget*>(chart) : table); }
 
-void CSplitterFrame::onViewsNotified(QObject* sender, QObject* hint)
-{
+void CSplitterFrame::onViewsNotified(QObject* sender, QObject* hint) {
     if (sender == tree) {
         showRecords(true);
         return;
@@ -92,8 +89,7 @@ void CSplitterFrame::onViewsNotified(QObject* sender, QObject* hint)
     showRecords(filtered);
 }
 
-bool CSplitterFrame::readResults()
-{
+bool CSplitterFrame::readResults() {
     if (document()->path().isEmpty()) return false;
     ResultsFile file = readResultsFile(resultsPath(document()->path()));
     if (!file.opened) return false;
@@ -101,13 +97,13 @@ bool CSplitterFrame::readResults()
     // A damaged file is said once, quietly: the window shows what could be read.
     if (file.rejectedLines > 0)
         emit statusMessage(QStringLiteral("Plik wyników zawiera niepełne lub błędne rekordy (%1); "
-                                          "pominięto je.").arg(file.rejectedLines),
+                                          "pominięto je.")
+                               .arg(file.rejectedLines),
                            10000);
     return true;
 }
 
-void CSplitterFrame::showRecords(bool filtered)
-{
+void CSplitterFrame::showRecords(bool filtered) {
     QList<ResultRecord> shown;
     for (const ResultRecord& record : records)
         if (!filtered || tree->structureTree().passes(record)) shown.append(record);
@@ -116,13 +112,11 @@ void CSplitterFrame::showRecords(bool filtered)
     emit tableChanged();
 }
 
-QString CSplitterFrame::documentName() const
-{
+QString CSplitterFrame::documentName() const {
     return document()->path().isEmpty() ? document()->title() : document()->path();
 }
 
-bool CSplitterFrame::eventFilter(QObject* watched, QEvent* event)
-{
+bool CSplitterFrame::eventFilter(QObject* watched, QEvent* event) {
     // Once shown and laid out, the window has its real width.
     if (watched == splitter() && event->type() == QEvent::Show && !treeWidthSet) {
         treeWidthSet = true;
@@ -131,8 +125,7 @@ bool CSplitterFrame::eventFilter(QObject* watched, QEvent* event)
     return CChildFrame::eventFilter(watched, event);
 }
 
-void CSplitterFrame::fitTreeWidth()
-{
+void CSplitterFrame::fitTreeWidth() {
     // The tree starts 200 pixels wide, or as wide as its longest label needs
     // up to two fifths of the window; the table takes the rest and any
     // later change of the window's width.
@@ -142,28 +135,24 @@ void CSplitterFrame::fitTreeWidth()
     splitter()->setSizes({treeWidth, splitter()->width() - treeWidth - splitter()->handleWidth()});
 }
 
-bool CSplitterFrame::printTo(QPrinter* printer) const
-{
+bool CSplitterFrame::printTo(QPrinter* printer) const {
     return chartShown() ? chart->printTo(printer, documentName()) : table->printTo(printer, documentName());
 }
 
-void CSplitterFrame::print(QPrinter* printer)
-{
+void CSplitterFrame::print(QPrinter* printer) {
     QPrintDialog dialog(printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     if (dialog.exec() == QDialog::Accepted && !printTo(printer))
         emit errorOccurred(QStringLiteral("Nie można rozpocząć drukowania."));
 }
 
-void CSplitterFrame::printPreview(QPrinter* printer)
-{
+void CSplitterFrame::printPreview(QPrinter* printer) {
     QPrintPreviewDialog dialog(printer, this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printTo(p); });
     dialog.exec();
 }
 
-bool CSplitterFrame::saveCsv(const QString& path, QString* error) const
-{
+bool CSplitterFrame::saveCsv(const QString& path, QString* error) const {
     const QByteArray bytes = ResultsTable::csvText(table->shownRecords()).toUtf8();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -173,24 +162,21 @@ bool CSplitterFrame::saveCsv(const QString& path, QString* error) const
     return true;
 }
 
-QString CSplitterFrame::askExportPath(const QString& caption, const QString& extension, const QString& filter)
-{
+QString CSplitterFrame::askExportPath(const QString& caption, const QString& extension, const QString& filter) {
     const QString suggested = document()->path().isEmpty() ? document()->title() + QLatin1Char('.') + extension
                                                            : basePathOf(document()->path()) + extension;
     return QFileDialog::getSaveFileName(this, caption, suggested, filter);
 }
 
-void CSplitterFrame::saveCsvAs()
-{
-    const QString path = askExportPath(QStringLiteral("Zapisz jako CSV"), QStringLiteral("csv"),
-                                       QStringLiteral("Pliki CSV (*.csv)"));
+void CSplitterFrame::saveCsvAs() {
+    const QString path =
+        askExportPath(QStringLiteral("Zapisz jako CSV"), QStringLiteral("csv"), QStringLiteral("Pliki CSV (*.csv)"));
     QString error;
     if (!path.isEmpty() && !saveCsv(path, &error))
         emit errorOccurred(QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(path, error));
 }
 
-void CSplitterFrame::saveChartAs(bool svg)
-{
+void CSplitterFrame::saveChartAs(bool svg) {
     const QString path = svg ? askExportPath(QStringLiteral("Zapisz wykres jako SVG"), QStringLiteral("svg"),
                                              QStringLiteral("Rysunki SVG (*.svg)"))
                              : askExportPath(QStringLiteral("Zapisz wykres jako PNG"), QStringLiteral("png"),
@@ -202,8 +188,7 @@ void CSplitterFrame::saveChartAs(bool svg)
     if (!saved) emit errorOccurred(QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(path, error));
 }
 
-QWidget* CSplitterFrame::makeCornerButtons()
-{
+QWidget* CSplitterFrame::makeCornerButtons() {
     auto* corner = new QWidget;
     auto* layout = new QHBoxLayout(corner);
     layout->setContentsMargins(0, 0, 4, 0);
@@ -228,8 +213,7 @@ QWidget* CSplitterFrame::makeCornerButtons()
                [this] { saveChartAs(false); }),
         button(QStringLiteral("Zapisz jako SVG..."), QStringLiteral("Zapisuje wykres jako rysunek SVG"),
                [this] { saveChartAs(true); }),
-        button(QStringLiteral("Drukuj wykres..."), QStringLiteral("Drukuje wykres"),
-               [this] { emit printRequested(); }),
+        button(QStringLiteral("Drukuj wykres..."), QStringLiteral("Drukuje wykres"), [this] { emit printRequested(); }),
     };
     auto follow = [this, csv, chartButtons] {
         csv->setVisible(!chartShown());

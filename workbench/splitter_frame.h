@@ -24,7 +24,7 @@ class ResultsChartView;
 
 class CSplitterFrame : public CChildFrame {
     Q_OBJECT
-public:
+  public:
     explicit CSplitterFrame(CWinKoltDoc* document);
 
     // First display: reads the results file and fills the tree, the table
@@ -47,7 +47,7 @@ public:
     // The rows the table shows, as a CSV file.
     bool saveCsv(const QString& path, QString* error) const;
 
-signals:
+  signals:
     // The table's selection or its rows changed.
     void tableChanged();
     // A passing note for the status bar (a damaged results file).
@@ -57,10 +57,10 @@ signals:
     // The chart's print button: the print command prints the shown pane.
     void printRequested();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void onViewsNotified(QObject* sender, QObject* hint);
     // The tree as wide as its labels, once the window has its real width.
     void fitTreeWidth();

@@ -8,8 +8,7 @@
 
 StructureTree::StructureTree() { reset(); }
 
-void StructureTree::reset()
-{
+void StructureTree::reset() {
     items.clear();
     items.resize(FixedItemCount);
     add(Network, QStringLiteral("Cała sieć"), -1, NoBox);
@@ -26,8 +25,7 @@ void StructureTree::reset()
     add(ServerKind, QStringLiteral("SERVER"), AllModules, Checked);
 }
 
-void StructureTree::add(int id, const QString& label, int parent, int check)
-{
+void StructureTree::add(int id, const QString& label, int parent, int check) {
     Item& item = items[id];
     item.label = label;
     item.image = id;
@@ -36,8 +34,7 @@ void StructureTree::add(int id, const QString& label, int parent, int check)
     if (parent >= 0) items[parent].children.append(id);
 }
 
-void StructureTree::fill(const QList<ResultRecord>& records)
-{
+void StructureTree::fill(const QList<ResultRecord>& records) {
     // One item per key: a class or station listed in every block of the file
     // (or a second time by a refill) is still one item.
     QSet<int> keys;
@@ -66,8 +63,7 @@ void StructureTree::fill(const QList<ResultRecord>& records)
         if (items[group].children.isEmpty()) items[group].check = NoBox;
 }
 
-void StructureTree::addDataItem(int group, int key, const QString& label)
-{
+void StructureTree::addDataItem(int group, int key, const QString& label) {
     const int id = count();
     Item item;
     item.label = label;
@@ -79,20 +75,17 @@ void StructureTree::addDataItem(int group, int key, const QString& label)
     items[group].children.append(id);
 }
 
-void StructureTree::setCheck(int id, int value)
-{
+void StructureTree::setCheck(int id, int value) {
     // An item without a check box never gets one.
     if (items[id].check != NoBox) items[id].check = value;
 }
 
-void StructureTree::setBranch(int id, int value)
-{
+void StructureTree::setBranch(int id, int value) {
     setCheck(id, value);
     for (int child : items[id].children) setBranch(child, value);
 }
 
-bool StructureTree::siblingsAll(int id, int value) const
-{
+bool StructureTree::siblingsAll(int id, int value) const {
     // Siblings without a check box are left out; none left is "all".
     const int parent = items[id].parent;
     if (parent < 0) return true;
@@ -101,16 +94,14 @@ bool StructureTree::siblingsAll(int id, int value) const
     return true;
 }
 
-void StructureTree::partlyCheckedGoingUp(int id)
-{
+void StructureTree::partlyCheckedGoingUp(int id) {
     for (int y = id; y >= 0 && items[y].parent >= 0; y = items[y].parent) {
         setCheck(y, Partly);
         if (items[items[y].parent].check == Partly) return;
     }
 }
 
-void StructureTree::check(int id)
-{
+void StructureTree::check(int id) {
     setBranch(id, Checked);
     for (int c = id; items[c].parent >= 0; c = items[c].parent) {
         setCheck(c, Checked);
@@ -119,8 +110,7 @@ void StructureTree::check(int id)
     }
 }
 
-void StructureTree::uncheck(int id)
-{
+void StructureTree::uncheck(int id) {
     const int parent = items[id].parent;
     // With every sibling unchecked the click unchecks the parent instead;
     // a parent without a check box (the top of the tree) cannot take it, and
@@ -133,8 +123,7 @@ void StructureTree::uncheck(int id)
     setBranch(id, Unchecked);
 }
 
-void StructureTree::toggle(int id)
-{
+void StructureTree::toggle(int id) {
     if (id < 0 || id >= count() || items[id].check == NoBox) return;
     if (items[id].check == Checked)
         uncheck(id);
@@ -142,8 +131,7 @@ void StructureTree::toggle(int id)
         check(id);
 }
 
-bool StructureTree::isObjectChecked(int key, int groupItem) const
-{
+bool StructureTree::isObjectChecked(int key, int groupItem) const {
     if (key == 0) return false;
     // Data items lie two levels below the top-level groups; the search runs
     // through that depth in tree order from the given group on.
@@ -158,15 +146,13 @@ bool StructureTree::isObjectChecked(int key, int groupItem) const
     return false;
 }
 
-bool StructureTree::isKindChecked(int kind) const
-{
+bool StructureTree::isKindChecked(int kind) const {
     if (kind == OtherRecord) return true;
     if (kind < StationRecord || kind > ServerRecord) return false;
     return items[AllModules + kind].check == Checked;
 }
 
-bool StructureTree::passes(const ResultRecord& record) const
-{
-    return isObjectChecked(record.stationKey(), AllStations) && isObjectChecked(record.classKey(), AllClasses)
-           && isKindChecked(record.kind());
+bool StructureTree::passes(const ResultRecord& record) const {
+    return isObjectChecked(record.stationKey(), AllStations) && isObjectChecked(record.classKey(), AllClasses) &&
+           isKindChecked(record.kind());
 }

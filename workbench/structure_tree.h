@@ -21,12 +21,21 @@
 #include "workbench/results_file.h"
 
 class StructureTree {
-public:
+  public:
     enum Check : int { NoBox = -1, Partly = 0, Unchecked = 1, Checked = 2 };
     enum FixedItem : int {
-        Network = 0, AllStations = 1, WithQueue = 2, WithoutQueue = 3,
-        AllClasses = 4, NoClassSplit = 5, OpenClasses = 6, ClosedClasses = 7,
-        AllModules = 8, StationKind = 9, QueueKind = 10, ServerKind = 11,
+        Network = 0,
+        AllStations = 1,
+        WithQueue = 2,
+        WithoutQueue = 3,
+        AllClasses = 4,
+        NoClassSplit = 5,
+        OpenClasses = 6,
+        ClosedClasses = 7,
+        AllModules = 8,
+        StationKind = 9,
+        QueueKind = 10,
+        ServerKind = 11,
         FixedItemCount = 12
     };
 
@@ -34,9 +43,9 @@ public:
         QString label;
         int image = 0;
         int check = NoBox;
-        int key = 0;         // data items only
+        int key = 0;  // data items only
         int parent = -1;
-        QList<int> children; // in display order
+        QList<int> children;  // in display order
     };
 
     // The fixed items with everything checked, and no data items.
@@ -65,7 +74,7 @@ public:
     // Class, station and row kind of the record all checked.
     bool passes(const ResultRecord& record) const;
 
-private:
+  private:
     void add(int id, const QString& label, int parent, int check);
     void setCheck(int id, int value);
     void setBranch(int id, int value);

@@ -22,8 +22,7 @@ struct RowParts {
 // The box, the image and the label, left to right, vertically centred in
 // the row's cell. Rows without a check box keep its place, so that images
 // line up.
-RowParts rowParts(const QRect& cell, const QFontMetrics& metrics, const QString& label)
-{
+RowParts rowParts(const QRect& cell, const QFontMetrics& metrics, const QString& label) {
     const int top = cell.top() + (cell.height() - kImageSize) / 2;
     RowParts parts;
     parts.box = QRect(cell.left() + kGap, top, kImageSize, kImageSize);
@@ -34,11 +33,10 @@ RowParts rowParts(const QRect& cell, const QFontMetrics& metrics, const QString&
 }
 
 class StructureItemDelegate : public QStyledItemDelegate {
-public:
+  public:
     explicit StructureItemDelegate(CStructureView* owner) : QStyledItemDelegate(owner), view(owner) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const StructureTree::Item& item = view->structureTree().item(index.data(kIdRole).toInt());
         const RowParts parts = rowParts(option.rect, option.fontMetrics, item.label);
         painter->save();
@@ -64,21 +62,19 @@ public:
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const StructureTree::Item& item = view->structureTree().item(index.data(kIdRole).toInt());
         const RowParts parts = rowParts(QRect(0, 0, 0, 0), option.fontMetrics, item.label);
         return QSize(parts.label.right() + 1 + kGap, qMax(kImageSize + 2, option.fontMetrics.height() + 4));
     }
 
-private:
+  private:
     CStructureView* view;
 };
 
 }  // namespace
 
-CStructureView::CStructureView(QWidget* parent) : QTreeWidget(parent)
-{
+CStructureView::CStructureView(QWidget* parent) : QTreeWidget(parent) {
     setObjectName(QStringLiteral("structureView"));
     setHeaderHidden(true);
     setColumnCount(1);
@@ -103,8 +99,7 @@ CStructureView::CStructureView(QWidget* parent) : QTreeWidget(parent)
     refill({});
 }
 
-void CStructureView::refill(const QList<ResultRecord>& records)
-{
+void CStructureView::refill(const QList<ResultRecord>& records) {
     tree.reset();
     tree.fill(records);
     clear();
@@ -113,8 +108,7 @@ void CStructureView::refill(const QList<ResultRecord>& records)
     expandAll();
 }
 
-void CStructureView::addRows(QTreeWidgetItem* parentRow, int parentId)
-{
+void CStructureView::addRows(QTreeWidgetItem* parentRow, int parentId) {
     auto* row = parentRow ? new QTreeWidgetItem(parentRow) : new QTreeWidgetItem(this);
     row->setData(0, kIdRole, parentId);
     row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -128,16 +122,17 @@ QTreeWidgetItem* CStructureView::rowOf(int id) const { return rows.value(id); }
 
 int CStructureView::idOf(const QTreeWidgetItem* row) const { return row ? row->data(0, kIdRole).toInt() : -1; }
 
-QRect CStructureView::partRect(int id, Part part) const
-{
+QRect CStructureView::partRect(int id, Part part) const {
     const QTreeWidgetItem* row = rowOf(id);
     if (!row) return {};
     const RowParts parts = rowParts(visualItemRect(row), fontMetrics(), tree.item(id).label);
-    return part == Part::Box ? parts.box : part == Part::Image ? parts.image : part == Part::Label ? parts.label : QRect();
+    return part == Part::Box     ? parts.box
+           : part == Part::Image ? parts.image
+           : part == Part::Label ? parts.label
+                                 : QRect();
 }
 
-CStructureView::Part CStructureView::partAt(const QPoint& position, int* id) const
-{
+CStructureView::Part CStructureView::partAt(const QPoint& position, int* id) const {
     const int at = idOf(itemAt(position));
     if (id) *id = at;
     if (at < 0) return Part::None;
@@ -146,8 +141,7 @@ CStructureView::Part CStructureView::partAt(const QPoint& position, int* id) con
     return Part::None;
 }
 
-void CStructureView::mousePressEvent(QMouseEvent* event)
-{
+void CStructureView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         int id = -1;
         const Part part = partAt(event->position().toPoint(), &id);
@@ -164,8 +158,7 @@ void CStructureView::mousePressEvent(QMouseEvent* event)
     QTreeWidget::mousePressEvent(event);
 }
 
-void CStructureView::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void CStructureView::mouseDoubleClickEvent(QMouseEvent* event) {
     const Part part = partAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && (part == Part::Box || part == Part::Label)) {
         event->accept();
@@ -174,8 +167,7 @@ void CStructureView::mouseDoubleClickEvent(QMouseEvent* event)
     QTreeWidget::mouseDoubleClickEvent(event);
 }
 
-void CStructureView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
-{
+void CStructureView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
     // Dotted lines joining each item to its parent and its next sibling,
     // with a box marking items that can be expanded or collapsed.
     QTreeWidgetItem* row = itemFromIndex(index);

@@ -15,7 +15,7 @@
 
 class CStructureView : public QTreeWidget {
     Q_OBJECT
-public:
+  public:
     explicit CStructureView(QWidget* parent = nullptr);
 
     const StructureTree& structureTree() const { return tree; }
@@ -35,16 +35,16 @@ public:
     Part partAt(const QPoint& position, int* id = nullptr) const;
     QRect partRect(int id, Part part) const;
 
-signals:
+  signals:
     // A click changed the check boxes.
     void checksChanged();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
-private:
+  private:
     void addRows(QTreeWidgetItem* parentRow, int parentId);
 
     StructureTree tree;

@@ -51,8 +51,7 @@ QByteArray encodeCp1250(const QString& text) {
     }();
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (QChar ch : text)
-        bytes.append(static_cast<char>(byteOf[ch.unicode()]));
+    for (QChar ch : text) bytes.append(static_cast<char>(byteOf[ch.unicode()]));
     return bytes;
 }
 
@@ -70,8 +69,7 @@ FileText decodeFileBytes(const QByteArray& bytes) {
 QByteArray encodeFileText(const QString& text, const FileText& loaded) {
     // An unedited text is written as the original bytes, so mixed line ends,
     // lone CRs and no-break spaces survive even though the editor folds them.
-    if (!loaded.original.isEmpty() && asEditorShowsIt(text) == asEditorShowsIt(loaded.text))
-        return loaded.original;
+    if (!loaded.original.isEmpty() && asEditorShowsIt(text) == asEditorShowsIt(loaded.text)) return loaded.original;
     QString unified = text;
     unified.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     QByteArray bytes = encodeCp1250(unified);

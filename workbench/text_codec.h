@@ -9,9 +9,9 @@
 #include <QtGlobal>
 
 struct FileText {
-    QString text;           // line ends as '\n'
-    QByteArray lineEnd;     // "\r\n" or "\n": the file's dominant line end
-    QByteArray original;    // the bytes as read
+    QString text;         // line ends as '\n'
+    QByteArray lineEnd;   // "\r\n" or "\n": the file's dominant line end
+    QByteArray original;  // the bytes as read
 };
 
 // Decodes a file's bytes. Every byte, the five the code page leaves undefined

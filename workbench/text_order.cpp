@@ -5,8 +5,7 @@
 
 namespace {
 
-const QCollator& collator()
-{
+const QCollator& collator() {
     static const QCollator polish = [] {
         QCollator c(QLocale(QLocale::Polish, QLocale::Poland));
         c.setCaseSensitivity(Qt::CaseInsensitive);

@@ -19,8 +19,7 @@ const QColor green(40, 140, 60);
 const QColor red(190, 40, 40);
 
 // Draws in a 16 x 16 grid and scales to the pixmap's size.
-QIcon iconFrom(Drawing draw)
-{
+QIcon iconFrom(Drawing draw) {
     QIcon icon;
     for (int size : {16, 32}) {
         QPixmap pixmap(size, size);
@@ -35,8 +34,7 @@ QIcon iconFrom(Drawing draw)
     return icon;
 }
 
-void page(QPainter& p, const QRectF& r, bool withLines)
-{
+void page(QPainter& p, const QRectF& r, bool withLines) {
     QPainterPath outline;
     outline.moveTo(r.left(), r.top());
     outline.lineTo(r.right() - 3, r.top());
@@ -56,8 +54,7 @@ void page(QPainter& p, const QRectF& r, bool withLines)
     p.restore();
 }
 
-void questionMark(QPainter& p, const QRectF& r, const QColor& color)
-{
+void questionMark(QPainter& p, const QRectF& r, const QColor& color) {
     p.save();
     QFont f = p.font();
     f.setPixelSize(int(r.height()));
@@ -72,8 +69,7 @@ void questionMark(QPainter& p, const QRectF& r, const QColor& color)
 
 void drawNewPage(QPainter& p) { page(p, QRectF(3.5, 1.5, 9, 13), false); }
 
-void drawOpenFolder(QPainter& p)
-{
+void drawOpenFolder(QPainter& p) {
     p.setBrush(folder.darker(115));
     p.drawRect(QRectF(1.5, 4.5, 12, 9));
     p.setBrush(folder);
@@ -81,8 +77,7 @@ void drawOpenFolder(QPainter& p)
     p.drawPolygon(front);
 }
 
-void drawDiskette(QPainter& p)
-{
+void drawDiskette(QPainter& p) {
     p.setBrush(blue);
     p.drawRect(QRectF(1.5, 1.5, 13, 13));
     p.setBrush(paper);
@@ -91,8 +86,7 @@ void drawDiskette(QPainter& p)
     p.drawRect(QRectF(4.5, 9.5, 7, 5));
 }
 
-void drawScissors(QPainter& p)
-{
+void drawScissors(QPainter& p) {
     p.setBrush(Qt::NoBrush);
     p.drawLine(QPointF(5, 1.5), QPointF(10, 10));
     p.drawLine(QPointF(11, 1.5), QPointF(6, 10));
@@ -101,14 +95,12 @@ void drawScissors(QPainter& p)
     p.drawEllipse(QRectF(9.5, 10, 4, 4));
 }
 
-void drawTwoPages(QPainter& p)
-{
+void drawTwoPages(QPainter& p) {
     page(p, QRectF(1.5, 1.5, 8, 10), true);
     page(p, QRectF(6.5, 4.5, 8, 10), true);
 }
 
-void drawClipboard(QPainter& p)
-{
+void drawClipboard(QPainter& p) {
     p.setBrush(QColor(180, 130, 70));
     p.drawRoundedRect(QRectF(1.5, 2.5, 10, 12), 1, 1);
     p.setBrush(QColor(200, 200, 200));
@@ -116,8 +108,7 @@ void drawClipboard(QPainter& p)
     page(p, QRectF(7.5, 6.5, 7, 8), true);
 }
 
-void drawPrinter(QPainter& p)
-{
+void drawPrinter(QPainter& p) {
     page(p, QRectF(4.5, 1.5, 7, 6), false);
     p.setBrush(QColor(190, 190, 190));
     p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
@@ -127,31 +118,27 @@ void drawPrinter(QPainter& p)
     p.drawPoint(QPointF(12.5, 8.5));
 }
 
-void drawQuestionBubble(QPainter& p)
-{
+void drawQuestionBubble(QPainter& p) {
     p.setBrush(QColor(250, 240, 160));
     p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
     questionMark(p, QRectF(1.5, 1.5, 13, 13), blue);
 }
 
-void drawPointerWithQuestion(QPainter& p)
-{
+void drawPointerWithQuestion(QPainter& p) {
     QPolygonF arrow({{1.5, 1.5}, {1.5, 11.5}, {4, 9}, {6, 13.5}, {7.5, 12.8}, {5.5, 8.5}, {8.5, 8.5}});
     p.setBrush(paper);
     p.drawPolygon(arrow);
     questionMark(p, QRectF(8, 2, 8, 11), blue);
 }
 
-void drawCheckedPage(QPainter& p)
-{
+void drawCheckedPage(QPainter& p) {
     page(p, QRectF(1.5, 1.5, 10, 13), true);
     p.setPen(QPen(green, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF({{6.5, 9.5}, {9, 13}, {14.5, 5}}));
 }
 
 // Three stations in a ring, customers flowing between them.
-void drawStationRing(QPainter& p)
-{
+void drawStationRing(QPainter& p) {
     p.setPen(QPen(blue, 1.2));
     p.drawLine(QPointF(4, 4), QPointF(12, 4));
     p.drawLine(QPointF(12, 4), QPointF(8, 12));
@@ -161,22 +148,19 @@ void drawStationRing(QPainter& p)
     for (QPointF c : {QPointF(4, 4), QPointF(12, 4), QPointF(8, 12)}) p.drawEllipse(c, 2.8, 2.8);
 }
 
-void drawModelPage(QPainter& p)
-{
+void drawModelPage(QPainter& p) {
     page(p, QRectF(2.5, 1.5, 11, 13), false);
     p.setPen(QPen(blue, 1.0));
     for (qreal y : {5.0, 7.5, 10.0}) p.drawLine(QPointF(5, y), QPointF(y == 7.5 ? 9 : 11, y));
 }
 
-void drawReportPage(QPainter& p)
-{
+void drawReportPage(QPainter& p) {
     page(p, QRectF(2.5, 1.5, 11, 13), true);
     p.setPen(QPen(red, 1.4));
     p.drawLine(QPointF(4.5, 9), QPointF(11.5, 9));
 }
 
-void drawResultsTable(QPainter& p)
-{
+void drawResultsTable(QPainter& p) {
     p.setBrush(paper);
     p.drawRect(QRectF(1.5, 2.5, 13, 11));
     p.setBrush(QColor(200, 215, 240));
@@ -187,38 +171,35 @@ void drawResultsTable(QPainter& p)
 }
 
 // The image of a command, or nullptr for a command shown without one.
-Drawing drawingOf(int id)
-{
+Drawing drawingOf(int id) {
     using namespace Command;
     switch (id) {
-    case FileNew: return drawNewPage;
-    case FileOpen: return drawOpenFolder;
-    case FileSave: return drawDiskette;
-    case EditCut: return drawScissors;
-    case EditCopy: return drawTwoPages;
-    case EditPaste: return drawClipboard;
-    case FilePrint: return drawPrinter;
-    case AppAbout: return drawQuestionBubble;
-    case ContextHelp: return drawPointerWithQuestion;
-    case SyntaxAnalysis: return drawCheckedPage;
-    case NetworkAnalysis: return drawStationRing;
-    case WindowModel: return drawModelPage;
-    case WindowReport: return drawReportPage;
-    case WindowResults: return drawResultsTable;
-    default: return nullptr;
+        case FileNew: return drawNewPage;
+        case FileOpen: return drawOpenFolder;
+        case FileSave: return drawDiskette;
+        case EditCut: return drawScissors;
+        case EditCopy: return drawTwoPages;
+        case EditPaste: return drawClipboard;
+        case FilePrint: return drawPrinter;
+        case AppAbout: return drawQuestionBubble;
+        case ContextHelp: return drawPointerWithQuestion;
+        case SyntaxAnalysis: return drawCheckedPage;
+        case NetworkAnalysis: return drawStationRing;
+        case WindowModel: return drawModelPage;
+        case WindowReport: return drawReportPage;
+        case WindowResults: return drawResultsTable;
+        default: return nullptr;
     }
 }
 
 }  // namespace
 
-QIcon commandIcon(int commandId)
-{
+QIcon commandIcon(int commandId) {
     const Drawing draw = drawingOf(commandId);
     return draw ? iconFrom(draw) : QIcon();
 }
 
-QIcon applicationIcon()
-{
+QIcon applicationIcon() {
     QIcon icon;
     for (int size : {16, 32, 48}) {
         QPixmap pixmap(size, size);

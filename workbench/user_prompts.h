@@ -8,7 +8,7 @@
 class QWidget;
 
 class UserPrompts {
-public:
+  public:
     virtual ~UserPrompts() = default;
     // "Save changes to %1?": Yes, No or Cancel.
     virtual QMessageBox::StandardButton askSaveChanges(QWidget* parent, const QString& name);

@@ -3,19 +3,17 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-QString formatWindowPlacement(const WindowPlacement& p)
-{
-    return QString::asprintf("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", p.flags, p.showState, p.minX, p.minY, p.maxX,
-                             p.maxY, p.left, p.top, p.right, p.bottom);
+QString formatWindowPlacement(const WindowPlacement& p) {
+    return QString::asprintf("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", p.flags, p.showState, p.minX, p.minY, p.maxX, p.maxY,
+                             p.left, p.top, p.right, p.bottom);
 }
 
 // Form: number ',' number ... (ten numbers); like scanf, blanks before a
 // number are allowed and anything after the tenth number is ignored.
-std::optional<WindowPlacement> parseWindowPlacement(const QString& text)
-{
-    static const QRegularExpression form(QStringLiteral(
-        R"(^\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,)"
-        R"(\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+))"));
+std::optional<WindowPlacement> parseWindowPlacement(const QString& text) {
+    static const QRegularExpression form(
+        QStringLiteral(R"(^\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,)"
+                       R"(\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+)\s*,\s*([+-]?\d+))"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch()) return std::nullopt;
     int values[10];
@@ -38,40 +36,32 @@ std::optional<WindowPlacement> parseWindowPlacement(const QString& text)
     return p;
 }
 
-Qt::WindowStates windowStatesOfShowCommand(int showCommand)
-{
+Qt::WindowStates windowStatesOfShowCommand(int showCommand) {
     switch (showCommand) {
-    case ShowCommand::Minimized:
-    case ShowCommand::Minimize:
-    case ShowCommand::MinNoActive:
-        return Qt::WindowMinimized;
-    case ShowCommand::Maximized:
-        return Qt::WindowMaximized;
-    default:
-        return Qt::WindowNoState;
+        case ShowCommand::Minimized:
+        case ShowCommand::Minimize:
+        case ShowCommand::MinNoActive: return Qt::WindowMinimized;
+        case ShowCommand::Maximized: return Qt::WindowMaximized;
+        default: return Qt::WindowNoState;
     }
 }
 
-unsigned showCommandOfWindowStates(Qt::WindowStates states)
-{
+unsigned showCommandOfWindowStates(Qt::WindowStates states) {
     if (states & Qt::WindowMinimized) return ShowCommand::Minimized;
     if (states & Qt::WindowMaximized) return ShowCommand::Maximized;
     return ShowCommand::Normal;
 }
 
-WindowPlacement placementForStart(WindowPlacement stored, int startShowCommand)
-{
+WindowPlacement placementForStart(WindowPlacement stored, int startShowCommand) {
     if (startShowCommand != ShowCommand::Normal) stored.showState = static_cast<unsigned>(startShowCommand);
     return stored;
 }
 
-bool isUsableMainWindowSize(const QSize& size)
-{
+bool isUsableMainWindowSize(const QSize& size) {
     return size.width() >= minimumMainWindowWidth && size.height() >= minimumMainWindowHeight;
 }
 
-QRect cascadedWindowRect(const QSize& area, int index, int step)
-{
+QRect cascadedWindowRect(const QSize& area, int index, int step) {
     const QSize size(area.width() * 2 / 3, area.height() * 2 / 3);
     const int room = qMin(area.width() - size.width(), area.height() - size.height());
     const int steps = step > 0 ? qMax(1, room / step + 1) : 1;

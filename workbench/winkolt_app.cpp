@@ -14,8 +14,7 @@ CWinKoltApp::CWinKoltApp(std::unique_ptr<UserPrompts> prompts) : startPrompts(st
 
 CWinKoltApp::~CWinKoltApp() = default;
 
-bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowCommand)
-{
+bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowCommand) {
     QApplication::setApplicationName(QStringLiteral("WinKolt"));
     // No display name: the window system would add it to every window's
     // title, and the main window's title already names the program.
@@ -49,8 +48,7 @@ bool CWinKoltApp::initInstance(const QStringList& arguments, int startShowComman
     return true;
 }
 
-void CWinKoltApp::endAtOnce()
-{
+void CWinKoltApp::endAtOnce() {
     // The caller is deep inside an event handler, and the process must not
     // go back to the event loop, so exit() ends it here: the standard
     // streams are flushed and the static objects destroyed; the windows and

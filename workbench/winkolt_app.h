@@ -15,7 +15,7 @@
 class CMainFrame;
 
 class CWinKoltApp {
-public:
+  public:
     // prompts: who answers the main window's questions; nullptr for the
     // ordinary message boxes and file dialogs.
     explicit CWinKoltApp(std::unique_ptr<UserPrompts> prompts = nullptr);
@@ -38,7 +38,7 @@ public:
     // settings are on disk already.
     [[noreturn]] static void endAtOnce();
 
-private:
+  private:
     std::unique_ptr<UserPrompts> startPrompts;
     std::unique_ptr<CMainFrame> frame;
     bool finished = false;

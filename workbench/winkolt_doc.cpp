@@ -11,24 +11,21 @@
 #include "workbench/run_files.h"
 #include "workbench/run_settings.h"
 
-CWinKoltDoc::CWinKoltDoc(QObject* parent) : QObject(parent), text(new QTextDocument(this))
-{
+CWinKoltDoc::CWinKoltDoc(QObject* parent) : QObject(parent), text(new QTextDocument(this)) {
     text->setDocumentLayout(new QPlainTextDocumentLayout(text));
     text->setUndoRedoEnabled(true);
     loaded.lineEnd = QByteArrayLiteral("\r\n");  // new documents are written with CR LF
     connect(text, &QTextDocument::contentsChange, this, &CWinKoltDoc::onContentsChange);
 }
 
-void CWinKoltDoc::setTitle(const QString& title)
-{
+void CWinKoltDoc::setTitle(const QString& title) {
     documentTitle = title;
     emit stateChanged();
 }
 
 QString CWinKoltDoc::displayName() const { return documentPath.isEmpty() ? documentTitle : documentPath; }
 
-QString CWinKoltDoc::plainText() const
-{
+QString CWinKoltDoc::plainText() const {
     // Block by block: QTextDocument::toPlainText() would turn no-break spaces
     // (a Windows-1250 character) into ordinary blanks.
     QString result;
@@ -39,8 +36,7 @@ QString CWinKoltDoc::plainText() const
     return result;
 }
 
-void CWinKoltDoc::setTextByProgram(const QString& newText)
-{
+void CWinKoltDoc::setTextByProgram(const QString& newText) {
     settingTextByProgram = true;
     QString normalised = newText;
     normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -49,8 +45,7 @@ void CWinKoltDoc::setTextByProgram(const QString& newText)
     settingTextByProgram = false;
 }
 
-void CWinKoltDoc::startNew(const QString& title, const QString& initialText)
-{
+void CWinKoltDoc::startNew(const QString& title, const QString& initialText) {
     documentTitle = title;
     setTextByProgram(initialText);
     editsUnsaved = true;
@@ -58,8 +53,7 @@ void CWinKoltDoc::startNew(const QString& title, const QString& initialText)
     emit stateChanged();
 }
 
-bool CWinKoltDoc::load(const QString& path, QString* error)
-{
+bool CWinKoltDoc::load(const QString& path, QString* error) {
     const QFileInfo info(path);
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -80,8 +74,7 @@ bool CWinKoltDoc::load(const QString& path, QString* error)
     return true;
 }
 
-bool CWinKoltDoc::save(const QString& path, QString* error)
-{
+bool CWinKoltDoc::save(const QString& path, QString* error) {
     const QString current = plainText();
     const QByteArray bytes = encodeFileText(current, loaded);
     QSaveFile file(path);
@@ -99,28 +92,24 @@ bool CWinKoltDoc::save(const QString& path, QString* error)
     return true;
 }
 
-void CWinKoltDoc::setModified(bool value)
-{
+void CWinKoltDoc::setModified(bool value) {
     if (modified == value) return;
     modified = value;
     emit stateChanged();
 }
 
-void CWinKoltDoc::setRunOutcome(int newRunState, int newLastMethodIndex)
-{
+void CWinKoltDoc::setRunOutcome(int newRunState, int newLastMethodIndex) {
     currentRunState = newRunState;
     currentMethodIndex = newLastMethodIndex;
     emit stateChanged();
 }
 
-void CWinKoltDoc::setErrorPosition(int line, int column)
-{
+void CWinKoltDoc::setErrorPosition(int line, int column) {
     chosenLine = line;
     chosenColumn = column;
 }
 
-QList<QWidget*> CWinKoltDoc::views() const
-{
+QList<QWidget*> CWinKoltDoc::views() const {
     QList<QWidget*> result;
     for (const QPointer<QWidget>& v : viewList)
         if (v) result.append(v.data());
@@ -129,13 +118,11 @@ QList<QWidget*> CWinKoltDoc::views() const
 
 void CWinKoltDoc::addView(QWidget* view) { viewList.append(view); }
 
-void CWinKoltDoc::removeView(QWidget* view)
-{
+void CWinKoltDoc::removeView(QWidget* view) {
     viewList.removeIf([view](const QPointer<QWidget>& v) { return v.isNull() || v.data() == view; });
 }
 
-void CWinKoltDoc::onContentsChange(int, int charsRemoved, int charsAdded)
-{
+void CWinKoltDoc::onContentsChange(int, int charsRemoved, int charsAdded) {
     if (settingTextByProgram || (charsRemoved == 0 && charsAdded == 0)) return;
     // Any edit invalidates the last run and must be saved before the next one.
     editsUnsaved = true;
@@ -144,8 +131,7 @@ void CWinKoltDoc::onContentsChange(int, int charsRemoved, int charsAdded)
     emit stateChanged();
 }
 
-void CWinKoltDoc::setPath(const QString& path)
-{
+void CWinKoltDoc::setPath(const QString& path) {
     documentPath = path;
     documentBasePath = basePathOf(path);
     documentTitle = QFileInfo(path).fileName();

@@ -17,7 +17,7 @@ class QWidget;
 
 class CWinKoltDoc : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CWinKoltDoc(QObject* parent = nullptr);
 
     QString path() const { return documentPath; }
@@ -72,12 +72,12 @@ public:
     // nullptr means "reload / follow the document".
     void notifyViews(QObject* sender, QObject* hint) { emit viewsNotified(sender, hint); }
 
-signals:
+  signals:
     void viewsNotified(QObject* sender, QObject* hint);
     // Path, title, run state, unsaved edits or modified flag changed.
     void stateChanged();
 
-private:
+  private:
     void onContentsChange(int position, int charsRemoved, int charsAdded);
     void setPath(const QString& path);
 

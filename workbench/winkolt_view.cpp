@@ -17,8 +17,7 @@
 #include "workbench/paged_text_printer.h"
 #include "workbench/winkolt_doc.h"
 
-CWinKoltView::CWinKoltView(CWinKoltDoc* document, QWidget* parent) : LineNumberedEdit(parent), doc(document)
-{
+CWinKoltView::CWinKoltView(CWinKoltDoc* document, QWidget* parent) : LineNumberedEdit(parent), doc(document) {
     setDocument(doc->textDocument());
     setFont(editorFont());
     // One highlighter for the text, living with it: a model window opened
@@ -35,16 +34,14 @@ CWinKoltView::~CWinKoltView() = default;
 
 QFont CWinKoltView::editorFont() { return ::editorFont(); }
 
-void CWinKoltView::wheelEvent(QWheelEvent* event)
-{
+void CWinKoltView::wheelEvent(QWheelEvent* event) {
     // One line first, then the editor's own handling of the wheel.
     QScrollBar* bar = verticalScrollBar();
     bar->setValue(bar->value() + (event->angleDelta().y() < 0 ? 1 : -1));
     QPlainTextEdit::wheelEvent(event);
 }
 
-void CWinKoltView::dragEnterEvent(QDragEnterEvent* event)
-{
+void CWinKoltView::dragEnterEvent(QDragEnterEvent* event) {
     // Dropped files open as documents (the main window does it), they are
     // not pasted as text.
     if (event->mimeData()->hasUrls()) {
@@ -54,8 +51,7 @@ void CWinKoltView::dragEnterEvent(QDragEnterEvent* event)
     QPlainTextEdit::dragEnterEvent(event);
 }
 
-void CWinKoltView::dropEvent(QDropEvent* event)
-{
+void CWinKoltView::dropEvent(QDropEvent* event) {
     if (event->mimeData()->hasUrls()) {
         event->ignore();
         return;
@@ -63,15 +59,13 @@ void CWinKoltView::dropEvent(QDropEvent* event)
     QPlainTextEdit::dropEvent(event);
 }
 
-void CWinKoltView::onViewsNotified(QObject* sender, QObject* hint)
-{
+void CWinKoltView::onViewsNotified(QObject* sender, QObject* hint) {
     // A hint is a filter change of the results window: not for the editor.
     if (hint || sender == this) return;
     jumpToDiagnostic();
 }
 
-void CWinKoltView::jumpToDiagnostic()
-{
+void CWinKoltView::jumpToDiagnostic() {
     if (doc->errorLine() == -1) return;  // no diagnostic chosen yet
     QTextDocument* text = document();
     const int targetLine = qBound(0, doc->errorLine() - 1, text->blockCount() - 1);
@@ -101,22 +95,19 @@ void CWinKoltView::jumpToDiagnostic()
 namespace {
 
 // The printing font: the editor's face at ten points on the printer.
-QFont printingFont()
-{
+QFont printingFont() {
     QFont font = CWinKoltView::editorFont();
     font.setPointSize(10);
     return font;
 }
 
-QRect pageAreaOf(QPrinter* printer)
-{
+QRect pageAreaOf(QPrinter* printer) {
     return QRect(QPoint(0, 0), printer->pageRect(QPrinter::DevicePixel).size().toSize());
 }
 
 }  // namespace
 
-bool CWinKoltView::printTo(QPrinter* printer) const
-{
+bool CWinKoltView::printTo(QPrinter* printer) const {
     PagedTextPrinter pages(printableText(doc->plainText()), doc->path().isEmpty() ? doc->title() : doc->path(),
                            printingFont());
     pages.layout(printer, pageAreaOf(printer));
@@ -132,24 +123,22 @@ bool CWinKoltView::printTo(QPrinter* printer) const
     return painter.end();
 }
 
-int CWinKoltView::pageOfSelectionStart(QPrinter* printer) const
-{
+int CWinKoltView::pageOfSelectionStart(QPrinter* printer) const {
     PagedTextPrinter pages(printableText(doc->plainText()), QString(), printingFont());
     pages.layout(printer, pageAreaOf(printer));
     QTextCursor start = textCursor();
     start.setPosition(start.selectionStart());
-    return pages.pageOfLineAndColumn(start.blockNumber(), printableColumn(start.block().text(), start.positionInBlock()));
+    return pages.pageOfLineAndColumn(start.blockNumber(),
+                                     printableColumn(start.block().text(), start.positionInBlock()));
 }
 
-void CWinKoltView::print(QPrinter* printer)
-{
+void CWinKoltView::print(QPrinter* printer) {
     QPrintDialog dialog(printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     if (dialog.exec() == QDialog::Accepted) printTo(printer);
 }
 
-void CWinKoltView::printPreview(QPrinter* printer)
-{
+void CWinKoltView::printPreview(QPrinter* printer) {
     QPrintPreviewDialog dialog(printer, this);
     // Large enough to read a page.
     if (const QScreen* shownOn = screen()) dialog.resize(shownOn->availableGeometry().size() * 4 / 5);
@@ -157,10 +146,13 @@ void CWinKoltView::printPreview(QPrinter* printer)
     // Open at the page that holds the start of the selection.
     const int startPage = pageOfSelectionStart(printer);
     if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
-        connect(preview, &QPrintPreviewWidget::previewChanged, &dialog, [preview, startPage] {
-            if (preview->currentPage() != startPage && startPage <= preview->pageCount())
-                preview->setCurrentPage(startPage);
-        }, Qt::SingleShotConnection);
+        connect(
+            preview, &QPrintPreviewWidget::previewChanged, &dialog,
+            [preview, startPage] {
+                if (preview->currentPage() != startPage && startPage <= preview->pageCount())
+                    preview->setCurrentPage(startPage);
+            },
+            Qt::SingleShotConnection);
     }
     dialog.exec();
 }

@@ -41,7 +41,7 @@ void recordSolverRun(CWinKoltDoc* document, const SolverRun& run);
 
 class CWinKoltView : public LineNumberedEdit {
     Q_OBJECT
-public:
+  public:
     explicit CWinKoltView(CWinKoltDoc* document, QWidget* parent = nullptr);
     ~CWinKoltView() override;
 
@@ -70,12 +70,12 @@ public:
     // machine's match for it is not fixed-pitch.
     static QFont editorFont();
 
-protected:
+  protected:
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void onViewsNotified(QObject* sender, QObject* hint);
 
     CWinKoltDoc* doc;

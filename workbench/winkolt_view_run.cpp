@@ -21,15 +21,13 @@ void appendCancelLine(const QString& errPath) {
 
 }  // namespace
 
-int SolverRun::runState() const
-{
+int SolverRun::runState() const {
     // An ended run has no outcome: whatever the files hold, it failed.
     if (process.exitStatus != 0 || process.cancelled) return 0;
     return syntaxOnly ? 1 : 2;
 }
 
-SolverRun CWinKoltView::runSolver(bool syntaxOnly, int methodIndex, const QString& solverPath)
-{
+SolverRun CWinKoltView::runSolver(bool syntaxOnly, int methodIndex, const QString& solverPath) {
     SolverRun run;
     run.syntaxOnly = syntaxOnly;
     run.methodIndex = methodIndex;
@@ -46,14 +44,13 @@ SolverRun CWinKoltView::runSolver(bool syntaxOnly, int methodIndex, const QStrin
     const QByteArray argument = syntaxOnly ? QByteArrayLiteral("-c") : methodArgument(methodIndex);
     // The event loop runs while the solver works; a long run shows a
     // progress dialog from which the user can end it.
-    run.process = runSolverProcessWithProgress(this, solverPath, path, argument, diagnosticsPath(path),
-                                               resultsPath(path));
+    run.process =
+        runSolverProcessWithProgress(this, solverPath, path, argument, diagnosticsPath(path), resultsPath(path));
     run.result = run.process.started ? SolverRun::Result::Ended : SolverRun::Result::NotStarted;
     return run;
 }
 
-void recordSolverRun(CWinKoltDoc* document, const SolverRun& run)
-{
+void recordSolverRun(CWinKoltDoc* document, const SolverRun& run) {
     // The report says why a run stopped when the user ended it.
     const QString& path = run.documentPath;
     if (run.process.cancelled) appendCancelLine(diagnosticsPath(path));

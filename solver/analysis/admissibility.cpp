@@ -112,7 +112,8 @@ void buildObjectTables(const Network& network, AnalysisContext& context, Reporte
             case kSourceType: ++sourceCount; break;
             case kExitType: break;
             default:
-                reporter.report(Level::Fatal, formatText("Niedozwolony typ obiektu %s w Sieci", object->name().c_str()));
+                reporter.report(Level::Fatal,
+                                formatText("Niedozwolony typ obiektu %s w Sieci", object->name().c_str()));
                 break;
         }
     }
@@ -156,19 +157,18 @@ bool schedulingAdmitted(const Station& station, int methodIndex, Reporter& repor
     const SchedulingDiscipline* discipline = station.discipline();
     if (discipline == nullptr) return false;  // already reported by buildObjectTables
     if (methodAdmitsScheduling(methodIndex, discipline->kind())) return true;
-    reporter.report(Level::Error, formatText("Typ szeregowania %s nie jest dozwolony dla metody %s (stanowisko: %s)",
-                                             schedulingName(discipline->kind()), displayName(methodIndex),
-                                             station.name().c_str()));
+    reporter.report(Level::Error,
+                    formatText("Typ szeregowania %s nie jest dozwolony dla metody %s (stanowisko: %s)",
+                               schedulingName(discipline->kind()), displayName(methodIndex), station.name().c_str()));
     return false;
 }
 
 bool distributionAdmitted(const ServiceDistribution& distribution, const Station& station, int methodIndex,
                           Reporter& reporter) {
     if (methodAdmitsDistribution(methodIndex, distribution.kind())) return true;
-    reporter.report(Level::Error,
-                    formatText("Rozkład %s nie jest dozwolony dla metody %s (stanowisko: %s)",
-                               fixedText(distributionDisplayName(distribution.kind())).c_str(),
-                               displayName(methodIndex), station.name().c_str()));
+    reporter.report(Level::Error, formatText("Rozkład %s nie jest dozwolony dla metody %s (stanowisko: %s)",
+                                             fixedText(distributionDisplayName(distribution.kind())).c_str(),
+                                             displayName(methodIndex), station.name().c_str()));
     return false;
 }
 
@@ -194,8 +194,8 @@ int StationLookup::indexOf(const NetObject* target, Reporter& reporter) const {
 void checkEveryClassVisits(const Network& network, const AnalysisContext& context, Reporter& reporter) {
     for (int r = 0; r < context.R; ++r) {
         if (context.SN[r] == 0)
-            reporter.report(Level::Error, formatText("Klasa %s nie odwiedza żadnego stanowiska",
-                                                     network.className(r).c_str()));
+            reporter.report(Level::Error,
+                            formatText("Klasa %s nie odwiedza żadnego stanowiska", network.className(r).c_str()));
     }
 }
 

@@ -51,7 +51,7 @@ bool distributionAdmitted(const ServiceDistribution& distribution, const Station
 
 // Where a transition leads, as an index into the station table.
 class StationLookup {
-public:
+  public:
     // Builds the index; memory that cannot be had is a Fatal report.
     StationLookup(const AnalysisContext& context, Reporter& reporter);
     static constexpr int kExit = -1;
@@ -60,7 +60,7 @@ public:
     // that the building can go on to the flush that ends the run.
     int indexOf(const NetObject* target, Reporter& reporter) const;
 
-private:
+  private:
     std::unordered_map<const NetObject*, int> index_;
 };
 

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "solver/analysis/array_sizes.h"
+#include "solver/methods/simulation/simulation.h"
 #include "solver/methods/traffic_equations.h"
 #include "solver/methods/visit_ratios.h"
-#include "solver/methods/simulation/simulation.h"
 
 namespace kolt {
 
@@ -36,25 +36,25 @@ struct AnalysisContext {
     std::vector<const Station*> stations;
     std::vector<const Station*> sources;
 
-    int M = 0;  // stations
-    int R = 0;  // classes
-    int S = 0;  // sources
+    int M = 0;           // stations
+    int R = 0;           // classes
+    int S = 0;           // sources
     std::int64_t L = 0;  // length of ADP
 
     // Closed-network arrays.
-    std::vector<int> K;       // R: class populations
-    std::vector<int> TYPE;    // M: station type code (closed or Jackson codes)
-    std::vector<int> INDEX;   // R+1: 1-based start of each class's routing block in ADP
-    std::vector<int> SR;      // R x M: 1 where the class visits the station
-    std::vector<int> SN;      // R: stations visited per class
-    std::vector<double> TAU;  // R x M: mean service time (closed) or service rate (open)
-    std::vector<double> THETA;  // R x M: visit ratios
-    std::vector<double> W;      // R x M: mean response time per visit
-    std::vector<double> N;      // M (MVA, MVAP) or R x M (HMVA: class throughput)
-    std::vector<double> LAMBDA;  // R (MVA, MVAP: class throughput) or R x M (HMVA: class mean number)
-    Workspace ADP;               // L: routing blocks (zeroed), then the method's workspace (left unset)
+    std::vector<int> K;                 // R: class populations
+    std::vector<int> TYPE;              // M: station type code (closed or Jackson codes)
+    std::vector<int> INDEX;             // R+1: 1-based start of each class's routing block in ADP
+    std::vector<int> SR;                // R x M: 1 where the class visits the station
+    std::vector<int> SN;                // R: stations visited per class
+    std::vector<double> TAU;            // R x M: mean service time (closed) or service rate (open)
+    std::vector<double> THETA;          // R x M: visit ratios
+    std::vector<double> W;              // R x M: mean response time per visit
+    std::vector<double> N;              // M (MVA, MVAP) or R x M (HMVA: class throughput)
+    std::vector<double> LAMBDA;         // R (MVA, MVAP: class throughput) or R x M (HMVA: class mean number)
+    Workspace ADP;                      // L: routing blocks (zeroed), then the method's workspace (left unset)
     methods::RoutingLists closedLists;  // routing of the classes too large for a block in ADP
-    std::vector<double> NTOTAL;  // M, HMVA only: mean number of customers per station, summed over classes
+    std::vector<double> NTOTAL;         // M, HMVA only: mean number of customers per station, summed over classes
 
     // Open-network arrays.
     std::vector<double> LAMBN, OBCN, ENKN, ENTN, MIN;  // M: per-station results
@@ -79,10 +79,10 @@ struct AnalysisContext {
     methods::SimulationResult simulationResult;
 
     // Outcome words.
-    int closedFailed = 0;     // non-zero after a failure of MVA, MVAP or HMVA
-    int openCode = 0;         // failure code of JACKSON and DIFF
-    int openStation = 0;      // 1-based station number that goes with openCode
-    int closedMode = 0;       // integer word passed to the closed methods, always 0
+    int closedFailed = 0;        // non-zero after a failure of MVA, MVAP or HMVA
+    int openCode = 0;            // failure code of JACKSON and DIFF
+    int openStation = 0;         // 1-based station number that goes with openCode
+    int closedMode = 0;          // integer word passed to the closed methods, always 0
     double diffusionWork = 0.0;  // double the diffusion method overwrites
 };
 

@@ -25,8 +25,7 @@ void initResults(const Network& network, const AnalysisContext& context, Present
         reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (Modul prezentacyjny)"));
 }
 
-void deriveClosedResults(const Network& network, AnalysisContext& c, PresentationModule& results,
-                         Reporter& reporter) {
+void deriveClosedResults(const Network& network, AnalysisContext& c, PresentationModule& results, Reporter& reporter) {
     initResults(network, c, results, reporter);
     const bool hmva = c.methodIndex == kHmva;
     // Both approximations can load a station beyond its capacity; exact MVA

@@ -89,8 +89,8 @@ void describeStation(AnalysisContext& c, int s, const StationLookup& lookup,
 // station where it has no service time passes it in no time at all.
 void warnOfWhatIsLeftOut(const AnalysisContext& c, Reporter& reporter) {
     for (const Station* source : c.sources)
-        reporter.report(Level::Warning, formatText("Źródło %s w sieci zamkniętej zostanie pominięte",
-                                                   source->name().c_str()));
+        reporter.report(Level::Warning,
+                        formatText("Źródło %s w sieci zamkniętej zostanie pominięte", source->name().c_str()));
     for (int s = 0; s < c.M; ++s)
         for (int r = 0; r < c.R; ++r)
             if (c.SR[classStationIndex(c.R, r, s)] && c.stations[s]->serviceTable().at(r) == nullptr)
@@ -112,9 +112,8 @@ void sizeAdp(AnalysisContext& c, Reporter& reporter) {
             reporter.report(Level::Fatal, fixedText("Blad allokacji pamięci (INDEX)"));
         c.INDEX[r + 1] = static_cast<int>(blocks + 1);
     }
-    const Size table = c.methodIndex == kHmva
-                           ? saturatingMultiply(saturatingMultiply(2 * Size{c.R}, c.R), c.M)
-                           : methods::exactMvaQueueTable(c.M, c.R, c.K.data(), c.TYPE.data());
+    const Size table = c.methodIndex == kHmva ? saturatingMultiply(saturatingMultiply(2 * Size{c.R}, c.R), c.M)
+                                              : methods::exactMvaQueueTable(c.M, c.R, c.K.data(), c.TYPE.data());
     c.L = std::max(blocks, table);
 }
 

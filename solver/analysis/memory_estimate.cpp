@@ -14,7 +14,7 @@ using Size = std::int64_t;
 // A non-negative integer of any size: base-10^9 digits, least significant
 // first. Only what the estimates need: products with and sums of counts.
 class ExactCount {
-public:
+  public:
     explicit ExactCount(std::uint64_t value = 0) {
         do {
             digits_.push_back(static_cast<std::uint32_t>(value % kBase));
@@ -46,8 +46,8 @@ public:
         sum.digits_.clear();
         std::uint64_t carry = 0;
         for (std::size_t i = 0; i < std::max(digits_.size(), other.digits_.size()); ++i) {
-            const std::uint64_t value = carry + (i < digits_.size() ? digits_[i] : 0) +
-                                        (i < other.digits_.size() ? other.digits_[i] : 0);
+            const std::uint64_t value =
+                carry + (i < digits_.size() ? digits_[i] : 0) + (i < other.digits_.size() ? other.digits_[i] : 0);
             sum.digits_.push_back(static_cast<std::uint32_t>(value % kBase));
             carry = value / kBase;
         }
@@ -71,7 +71,7 @@ public:
         return text;
     }
 
-private:
+  private:
     static constexpr std::uint64_t kBase = 1000000000;
     void trim() {
         while (digits_.size() > 1 && digits_.back() == 0) digits_.pop_back();
@@ -81,7 +81,6 @@ private:
 
 // Counts of the model as factors: M, R and populations are non-negative ints.
 std::uint32_t count(Size value) { return static_cast<std::uint32_t>(std::max<Size>(value, 0)); }
-
 
 }  // namespace
 

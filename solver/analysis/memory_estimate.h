@@ -10,7 +10,6 @@
 
 namespace kolt {
 
-
 // Bytes needed by the closed methods, in decimal: M*(28R + 36) + 8*(R + 2L + X)
 // + 4, with L = M * (K_1+1) * ... * (K_R+1) for MVA and MVAP and 2*R*R*M for
 // HMVA, raised to (R+1)*(M+1)^2 when smaller; X = R for MVA and MVAP and

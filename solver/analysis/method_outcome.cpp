@@ -38,9 +38,9 @@ void callMethod(AnalysisContext& c, Reporter& reporter) {
                               c.LAMBDA.data(), c.closedFailed, reporter.stream(Target::Out), closedLists);
             break;
         case kHmva:
-            methods::approximateMva(c.M, c.R, c.L, c.K.data(), c.TYPE.data(), c.SR.data(), c.TAU.data(),
-                                    c.SN.data(), c.ADP.data(), c.INDEX.data(), c.closedMode, c.THETA.data(),
-                                    c.LAMBDA.data(), c.W.data(), c.N.data(), c.closedFailed, closedLists);
+            methods::approximateMva(c.M, c.R, c.L, c.K.data(), c.TYPE.data(), c.SR.data(), c.TAU.data(), c.SN.data(),
+                                    c.ADP.data(), c.INDEX.data(), c.closedMode, c.THETA.data(), c.LAMBDA.data(),
+                                    c.W.data(), c.N.data(), c.closedFailed, closedLists);
             break;
         case kJackson:
             methods::jackson(c.M, c.R, c.TYPE.data(), c.BP.data(), c.LAMBN.data(), c.OBCN.data(), c.ENKN.data(),
@@ -50,9 +50,8 @@ void callMethod(AnalysisContext& c, Reporter& reporter) {
         case kDiff:
             methods::diffusion(c.M, c.R, c.BP.data(), c.BP1.data(), c.LAMBN.data(), c.OBCN.data(), c.ENKN.data(),
                                c.ENTN.data(), c.LMBNR.data(), c.OBCNR.data(), c.ENRKNR.data(), c.ENRTNR.data(),
-                               c.MIN.data(), c.TAU.data(), c.CBN2.data(), c.CBNR2.data(), c.C0NR2.data(),
-                               c.RJI.data(), c.G.data(), c.CAN2.data(), c.openCode, c.openStation,
-                               c.diffusionWork, openLists);
+                               c.MIN.data(), c.TAU.data(), c.CBN2.data(), c.CBNR2.data(), c.C0NR2.data(), c.RJI.data(),
+                               c.G.data(), c.CAN2.data(), c.openCode, c.openStation, c.diffusionWork, openLists);
             break;
         case kSimul: runSimulation(c, reporter); break;
         default: break;
@@ -78,9 +77,10 @@ void reportMethodOutcome(const AnalysisContext& c, Reporter& reporter) {
     if (c.methodIndex == kSimul) reportSimulationOutcome(c, reporter);
     const char* method = methodInfo(c.methodIndex).displayName;
     if (c.closedFailed == methods::kPriorityStationLimit)
-        reporter.report(Level::Error,
-                        formatText("Metoda %s dopuszcza co najwyżej %d stanowisk w sieci ze stanowiskami priorytetowymi",
-                                   method, methods::PriorityApproximation::kStationCapacity));
+        reporter.report(
+            Level::Error,
+            formatText("Metoda %s dopuszcza co najwyżej %d stanowisk w sieci ze stanowiskami priorytetowymi", method,
+                       methods::PriorityApproximation::kStationCapacity));
     else if (c.closedFailed == methods::kPriorityTableLimit)
         reporter.report(Level::Error,
                         formatText("Metoda %s: tablice stanowisk priorytetowych mieszczą co najwyżej %d wartości "
@@ -105,9 +105,9 @@ void reportMethodOutcome(const AnalysisContext& c, Reporter& reporter) {
     if (const char* text = openFailureText(c.openCode))
         reporter.report(Level::Error, formatText(text, name));
     else
-        reporter.report(Level::Error,
-                        formatText("Metoda obliczeniowa zwróciła nieznany kod błędu %d (stanowisko \"%s\")",
-                                   c.openCode, name));
+        reporter.report(
+            Level::Error,
+            formatText("Metoda obliczeniowa zwróciła nieznany kod błędu %d (stanowisko \"%s\")", c.openCode, name));
 }
 
 }  // namespace kolt

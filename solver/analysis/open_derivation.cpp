@@ -46,8 +46,7 @@ void fillOpenTables(const AnalysisContext& c, PresentationModule& results, HasQu
 
 }  // namespace
 
-void deriveJacksonResults(const Network& network, AnalysisContext& c, PresentationModule& results,
-                          Reporter& reporter) {
+void deriveJacksonResults(const Network& network, AnalysisContext& c, PresentationModule& results, Reporter& reporter) {
     initResults(network, c, results, reporter);
     fillOpenTables(
         c, results, [&](int s) { return c.TYPE[s] != methods::kJacksonIs && c.TYPE[s] != methods::kJacksonPs; },
@@ -67,7 +66,8 @@ double waitingProbability(double rho, double lambda, double mu, double ca2, doub
 void deriveDiffusionResults(const Network& network, AnalysisContext& c, PresentationModule& results,
                             Reporter& reporter) {
     initResults(network, c, results, reporter);
-    fillOpenTables(c, results, [](int) { return true; }, [](int) { return false; });
+    fillOpenTables(
+        c, results, [](int) { return true; }, [](int) { return false; });
     for (int s = 0; s < c.M; ++s)
         results.setUtilisation(-1, s, 1, waitingProbability(c.OBCN[s], c.LAMBN[s], c.MIN[s], c.CAN2[s], c.CBN2[s]));
 }

@@ -146,8 +146,8 @@ void describeSources(AnalysisContext& c, const StationLookup& lookup, Reporter& 
             for (const Transition& transition : *list) {
                 if (transition.target->type() == kExitType) {
                     reporter.report(Level::Error,
-                                    formatText("Niedozwolone opuszczenie sieci przez klientow klasy %d ze zrodla %s",
-                                               r, source->name().c_str()));
+                                    formatText("Niedozwolone opuszczenie sieci przez klientow klasy %d ze zrodla %s", r,
+                                               source->name().c_str()));
                     continue;
                 }
                 const std::size_t x = classStationIndex(c.R, r, lookup.indexOf(transition.target, reporter));

@@ -20,7 +20,7 @@ class Station;
 struct AnalysisContext;
 
 class PresentationModule {
-public:
+  public:
     // Takes M, R, the station table and the visit flags (SR) from the
     // context and the class names and populations from the network; sizes the
     // four tables. Returns false when the tables cannot be had.
@@ -55,7 +55,7 @@ public:
     // was never initialised or c is out of range.
     bool print(int classIndex, bool machine, Reporter& reporter) const;
 
-private:
+  private:
     bool inRange(int c, int s, int k) const { return c >= -1 && c < R_ && s >= 0 && s < M_ && (k == 0 || k == 1); }
     std::size_t cell(int c, int s, int k) const {
         return static_cast<std::size_t>(k) + 2 * (static_cast<std::size_t>(s) + static_cast<std::size_t>(M_) * (c + 1));

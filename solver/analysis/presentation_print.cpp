@@ -144,7 +144,8 @@ bool PresentationModule::print(int c, bool machine, Reporter& reporter) const {
         appendCell(line, throughput(c, s, 0), machine);
         line += '\n';
         if (!serverOnly) {
-            const std::string lead = machine ? group + formatText("%d#%d>\"%s\"\t", 2, s + 1, name) : std::string(24, ' ');
+            const std::string lead =
+                machine ? group + formatText("%d#%d>\"%s\"\t", 2, s + 1, name) : std::string(24, ' ');
             line += lead + (machine ? "QUEUE\t" : "QUEUE ");
             appendCell(line, time(c, s, 1), machine);
             appendCell(line, number(c, s, 1), machine);

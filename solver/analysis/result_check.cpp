@@ -33,10 +33,12 @@ void checkResultsDefined(const Network& network, const AnalysisContext& context,
             if (cellsDefined(results, c, s)) continue;
             undefined = true;
             if (c < 0)
-                reporter.report(Level::Error, formatText("Wynik nieokreślony (przepełnienie) dla stanowiska %s", station));
+                reporter.report(Level::Error,
+                                formatText("Wynik nieokreślony (przepełnienie) dla stanowiska %s", station));
             else
-                reporter.report(Level::Error, formatText("Wynik nieokreślony (przepełnienie) dla stanowiska %s, klasa %s",
-                                                         station, network.className(c).c_str()));
+                reporter.report(Level::Error,
+                                formatText("Wynik nieokreślony (przepełnienie) dla stanowiska %s, klasa %s", station,
+                                           network.className(c).c_str()));
         }
     }
     if (undefined) reporter.flush(Target::Err);

@@ -119,7 +119,7 @@ bool sameLaw(const SimulationModel& m, const Law& x, const Law& y) {
 }
 
 class SimulationPreparation {
-public:
+  public:
     SimulationPreparation(const Network& network, AnalysisContext& c, Reporter& reporter)
         : network_(network), c_(c), m_(c.simulationModel), reporter_(reporter), lookup_(c, reporter) {}
 
@@ -146,7 +146,7 @@ public:
         warnMissingService();
     }
 
-private:
+  private:
     std::size_t at(int s, int r) const { return classStationIndex(c_.R, r, s); }
     bool closed(int r) const { return m_.population[r] > 0; }
     const char* className(int r) const { return network_.className(r).c_str(); }
@@ -183,8 +183,9 @@ private:
 
     void reportBadLaw(const ServiceDistribution& distribution, int r, const Station& object) {
         const std::string kind = fixedText(distributionDisplayName(distribution.kind()));
-        const char* format = object.type() == kSourceType ? "Rozkład %s klasy %s ma niewłaściwe parametry (źródło: %s)"
-                                                         : "Rozkład %s klasy %s ma niewłaściwe parametry (stanowisko: %s)";
+        const char* format = object.type() == kSourceType
+                                 ? "Rozkład %s klasy %s ma niewłaściwe parametry (źródło: %s)"
+                                 : "Rozkład %s klasy %s ma niewłaściwe parametry (stanowisko: %s)";
         reporter_.report(Level::Error, formatText(format, kind.c_str(), className(r), object.name().c_str()));
     }
 
@@ -213,7 +214,8 @@ private:
             }
             const ServiceDistribution* interarrival = source.serviceTable().at(r);
             Law law;
-            bool drawn = interarrival != nullptr && distributionAdmitted(*interarrival, source, c_.methodIndex, reporter_);
+            bool drawn =
+                interarrival != nullptr && distributionAdmitted(*interarrival, source, c_.methodIndex, reporter_);
             if (drawn && !(buildLaw(*interarrival, m_, law) && interarrival->mean() > 0.0)) {
                 reportBadLaw(*interarrival, r, source);
                 drawn = false;
@@ -271,12 +273,13 @@ private:
                 const int begin = m_.routeBegin[at(s, r)], end = m_.routeBegin[at(s, r) + 1];
                 const char* name = c_.stations[s]->name().c_str();
                 if (begin == end)
-                    reporter_.report(Level::Error,
-                                     formatText("Brak tranzycji klasy zamkniętej %s w stanowisku %s", className(r), name));
+                    reporter_.report(Level::Error, formatText("Brak tranzycji klasy zamkniętej %s w stanowisku %s",
+                                                              className(r), name));
                 for (int i = begin; i < end; ++i) {
                     if (m_.routeTarget[i] != methods::kExitTarget) continue;
-                    reporter_.report(Level::Error, formatText("Klienci klasy zamkniętej %s opuszczają sieć w stanowisku %s",
-                                                              className(r), name));
+                    reporter_.report(
+                        Level::Error,
+                        formatText("Klienci klasy zamkniętej %s opuszczają sieć w stanowisku %s", className(r), name));
                     break;
                 }
             }
@@ -315,8 +318,7 @@ private:
             for (int s = 0; s < M; ++s) c_.SR[at(s, r)] = 0;
             for (int s : reached) c_.SR[at(s, r)] = 1;
             if (!leaves) {
-                if (!topologyReported)
-                    reporter_.report(Level::Error, fixedText("Niewłaściwa topologia sieci"));
+                if (!topologyReported) reporter_.report(Level::Error, fixedText("Niewłaściwa topologia sieci"));
                 topologyReported = true;
                 continue;
             }
@@ -334,7 +336,8 @@ private:
         }
         for (int s = 0; s < M; ++s)
             if (!(openLoad[s] < 1.0))
-                reporter_.report(Level::Error, formatText("Przeciazone stanowisko \"%s\"", c_.stations[s]->name().c_str()));
+                reporter_.report(Level::Error,
+                                 formatText("Przeciazone stanowisko \"%s\"", c_.stations[s]->name().c_str()));
 
         Size closedCustomers = 0;
         for (int k : m_.population) closedCustomers += k;

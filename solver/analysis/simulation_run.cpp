@@ -66,8 +66,8 @@ void runSimulation(AnalysisContext& c, Reporter& reporter) {
     // descriptor of its own; it writes to standard error.
     const int descriptor = fileno(err) >= 0 ? fileno(err) : STDERR_FILENO;
     const bool terminal = isatty(descriptor) != 0;
-    methods::simulate(c.simulationModel, c.simulationControl, c.simulationResult,
-                      terminal ? showProgress : nullptr, &line);
+    methods::simulate(c.simulationModel, c.simulationControl, c.simulationResult, terminal ? showProgress : nullptr,
+                      &line);
     if (line.shown) {
         std::fputs(("\r" + std::string(72, ' ') + "\r").c_str(), err);
         writeFixed(err, "Analiza sieci...");
@@ -87,8 +87,9 @@ void reportSimulationOutcome(const AnalysisContext& c, Reporter& reporter) {
             reporter.report(Level::Fatal, formatText("Blad allokacji pamięci (%s)", r.what));
             return;
         case SimulationFailure::NoTime:
-            reporter.report(Level::Error,
-                            fixedText("Czas symulacji nie postępuje: klienci krążą przez stanowiska bez czasu obsługi"));
+            reporter.report(
+                Level::Error,
+                fixedText("Czas symulacji nie postępuje: klienci krążą przez stanowiska bez czasu obsługi"));
             return;
         case SimulationFailure::None: break;
     }
@@ -98,18 +99,19 @@ void reportSimulationOutcome(const AnalysisContext& c, Reporter& reporter) {
                                             static_cast<unsigned long long>(c.simulationControl.seed)));
     reporter.report(Level::Info, formatText("Odrzucony okres przejściowy: czas %.6g, %lld zdarzeń", r.warmupTime,
                                             static_cast<long long>(r.warmupEvents)));
-    reporter.report(Level::Info, formatText("Dokładność (względna połowa 95%% przedziału ufności średniej liczby "
-                                            "klientów): %s, cel %s",
-                                            percent(r.precision).c_str(),
-                                            percent(c.simulationControl.precision).c_str()));
+    reporter.report(Level::Info,
+                    formatText("Dokładność (względna połowa 95%% przedziału ufności średniej liczby "
+                               "klientów): %s, cel %s",
+                               percent(r.precision).c_str(), percent(c.simulationControl.precision).c_str()));
     reporter.report(Level::Info, formatText("Najmniej dokładna: %s; średnie z %d przedziałów",
                                             whereWorst(c, network).c_str(), r.batches));
     if (!r.precisionReached)
-        reporter.report(Level::Warning,
-                        formatText("Nie osiągnięto dokładności %s w limicie %lld zdarzeń; osiągnięta dokładność %s (%s)",
-                                   percent(c.simulationControl.precision).c_str(),
-                                   static_cast<long long>(c.simulationControl.eventCap), percent(r.precision).c_str(),
-                                   whereWorst(c, network).c_str()));
+        reporter.report(
+            Level::Warning,
+            formatText("Nie osiągnięto dokładności %s w limicie %lld zdarzeń; osiągnięta dokładność %s (%s)",
+                       percent(c.simulationControl.precision).c_str(),
+                       static_cast<long long>(c.simulationControl.eventCap), percent(r.precision).c_str(),
+                       whereWorst(c, network).c_str()));
 }
 
 void deriveSimulationResults(const Network& network, AnalysisContext& c, PresentationModule& results,

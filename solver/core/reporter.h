@@ -33,7 +33,7 @@ struct Console {
 enum class Target { Out, Err };
 
 class Reporter {
-public:
+  public:
     explicit Reporter(Console console) : console_(console) {}
 
     // Queues prefix + text; text is already in Windows-1250.
@@ -61,7 +61,7 @@ public:
     Console console() const { return console_; }
     std::FILE* stream(Target target) const { return target == Target::Out ? console_.out : console_.err; }
 
-private:
+  private:
     Console console_;
     // The queued lines as they will be written, each ended by '\n': written
     // with one call, so that an unbuffered stream (the files of WINKOLT mode)

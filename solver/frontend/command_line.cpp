@@ -50,9 +50,8 @@ int chooseMethod(int argc, const char* const* argv, Reporter& reporter) {
     const int found = findMethod(argv[2]);
     if (found >= 0) return found;
     if (std::strcmp(argv[2], "-c") == 0) return kSyntaxOnly;
-    reporter.report(Level::Error,
-                    formatText("\"%s\" nie jest właściwym identyfikatorem nazwy metody obliczeniowej!",
-                               systemText(argv[2]).c_str()));
+    reporter.report(Level::Error, formatText("\"%s\" nie jest właściwym identyfikatorem nazwy metody obliczeniowej!",
+                                             systemText(argv[2]).c_str()));
     reporter.report(Level::Info, fixedText("Dostępne metody:\n"));
     for (int i = 0; i < kMethodCount; ++i) reporter.report(Level::Info, formatText("\t%s", methodInfo(i).commandName));
     reporter.flush(Target::Err);

@@ -16,7 +16,7 @@ namespace kolt {
 bool localeIsUtf8();
 
 class ConsoleStream {
-public:
+  public:
     // `target` in the user's encoding when `inUserEncoding` is set; otherwise,
     // and whenever the locale is not UTF-8, `target` itself.
     ConsoleStream(std::FILE* target, bool inUserEncoding);
@@ -26,7 +26,7 @@ public:
 
     std::FILE* get() const { return stream_; }
 
-private:
+  private:
     std::FILE* target_;
     std::FILE* stream_;
 };

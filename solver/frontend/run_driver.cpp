@@ -57,8 +57,7 @@ int arrangeOutputs(bool workbenchMode, const char* const* envp, const FileIdenti
     if (!workbenchMode) {
         if (sameFile(input, identityOf("wyniki.txt"))) return refuseInputAsOutput(console, inputPath);
         if (!std::freopen("wyniki.txt", "w", stdout))
-            return refuseOnConsole(console,
-                                   formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
+            return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", "wyniki.txt"));
         return 0;
     }
     const char* diagnostics = envp[1];
@@ -82,11 +81,10 @@ int arrangeOutputs(bool workbenchMode, const char* const* envp, const FileIdenti
     if (sameFile(identityOf(diagnostics), identityOf(results)))
         return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", shownResults.c_str()));
     if (!redirect(STDERR_FILENO, diagnostics))
-        return refuseOnConsole(console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s",
-                                                   systemText(diagnostics).c_str()));
+        return refuseOnConsole(
+            console, formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s", systemText(diagnostics).c_str()));
     if (!redirect(STDOUT_FILENO, results)) {
-        std::fputs(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s\n", shownResults.c_str()).c_str(),
-                   stderr);
+        std::fputs(formatText("BŁĄD FATALNY: Nie mozna otworzyc pliku %s\n", shownResults.c_str()).c_str(), stderr);
         return kFailureStatus;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);

@@ -32,8 +32,9 @@ enum ObjectKeyword {
 };
 
 constexpr std::string_view kBlockKeywords[] = {"DECLARATION", "DESCRIPTION", "END"};
-constexpr std::string_view kObjectKeywords[] = {"CLASS", "SUBNETWORK", "SUBEND", "SOURCE",    "FORK",   "FORK-I", "STATION",
-                                           "RESOURCE", "SEMAPHORE", "QUEUE", "JOIN", "JOIN-I", "OUT"};
+constexpr std::string_view kObjectKeywords[] = {"CLASS",  "SUBNETWORK", "SUBEND",   "SOURCE",    "FORK",
+                                                "FORK-I", "STATION",    "RESOURCE", "SEMAPHORE", "QUEUE",
+                                                "JOIN",   "JOIN-I",     "OUT"};
 
 bool containsBlank(const std::string& name) { return name.find_first_of(" \t") != std::string::npos; }
 
@@ -263,8 +264,7 @@ void Parser::checkDescriptionCounts() {
     if (sourcesDeclared_ > sourcesDescribed_)
         scanner_.reportFixedAt(Level::Error, "Liczba zadeklarowanych źródeł większa od liczby źródeł opisanych");
     if (stationsDeclared_ > stationsDescribed_)
-        scanner_.reportFixedAt(Level::Error,
-                               "Liczba zadeklarowanych stanowisk większa od liczby stanowisk opisanych");
+        scanner_.reportFixedAt(Level::Error, "Liczba zadeklarowanych stanowisk większa od liczby stanowisk opisanych");
 }
 
 }  // namespace kolt

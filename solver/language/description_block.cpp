@@ -23,8 +23,8 @@ enum ParameterKeyword {
     kTransitParameter,
     kExitParameter = 8
 };
-constexpr std::string_view kParameterKeywords[] = {"COPY",    "MAX",     "SIZE",    "QUEUE",
-                                              "SCHEDULE", "SERVICE", "TRANSIT", "EXIT"};
+constexpr std::string_view kParameterKeywords[] = {"COPY",     "MAX",     "SIZE",    "QUEUE",
+                                                   "SCHEDULE", "SERVICE", "TRANSIT", "EXIT"};
 
 enum DistributionKeyword { kDet = 1, kUni, kExp, kCox, kErl, kHip, kGen, kHist = 8 };
 constexpr std::string_view kDistributionKeywords[] = {"DET", "UNI", "EXP", "COX", "ERL", "HIP", "G", "HIST"};
@@ -49,14 +49,14 @@ struct DistributionForm {
 
 const DistributionForm& formOf(int distribution) {
     static const DistributionForm forms[] = {
-        {1, false, {ValueKind::Time, ValueKind::Time}},            // DET m
-        {2, false, {ValueKind::Time, ValueKind::Time}},            // UNI a, b
-        {1, false, {ValueKind::Time, ValueKind::Time}},            // EXP m
-        {2, true, {ValueKind::Probability, ValueKind::Time}},      // COX a_i, t_i
-        {2, false, {ValueKind::Phases, ValueKind::Time}},          // ERL k, m
-        {2, true, {ValueKind::Probability, ValueKind::Time}},      // HIP p_i, t_i
-        {2, false, {ValueKind::Time, ValueKind::Variation}},       // G m, c
-        {2, true, {ValueKind::Bound, ValueKind::Weight}},          // HIST x_i, w_i
+        {1, false, {ValueKind::Time, ValueKind::Time}},        // DET m
+        {2, false, {ValueKind::Time, ValueKind::Time}},        // UNI a, b
+        {1, false, {ValueKind::Time, ValueKind::Time}},        // EXP m
+        {2, true, {ValueKind::Probability, ValueKind::Time}},  // COX a_i, t_i
+        {2, false, {ValueKind::Phases, ValueKind::Time}},      // ERL k, m
+        {2, true, {ValueKind::Probability, ValueKind::Time}},  // HIP p_i, t_i
+        {2, false, {ValueKind::Time, ValueKind::Variation}},   // G m, c
+        {2, true, {ValueKind::Bound, ValueKind::Weight}},      // HIST x_i, w_i
     };
     return forms[distribution - 1];
 }
@@ -153,7 +153,8 @@ void Parser::readStationParameter() {
         setAllClassFlags(true);
     }
     if (!repeatableInStation(parameter) && parameterUses_[parameter] > 0)
-        scanner_.reportFixedAt(Level::Error, "W definicji obiektu STATION użyty parametr może wystąpić tylko jeden raz");
+        scanner_.reportFixedAt(Level::Error,
+                               "W definicji obiektu STATION użyty parametr może wystąpić tylko jeden raz");
     ++parameterUses_[parameter];
     readParameterValue(parameter, true);
 }
@@ -313,7 +314,8 @@ bool Parser::serviceValueInRange(double value, ServiceReading& reading) {
         case ValueKind::Probability:
             if (value < 0 || value > 1) {
                 scanner_.reportFixedAt(
-                    Level::Error, "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie <0:1>");
+                    Level::Error,
+                    "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie <0:1>");
                 return false;
             }
             break;
@@ -420,8 +422,8 @@ void Parser::parseTransit() {
         }
         sum += probability;
         if (probabilityGiven && (probability <= 0 || probability > 1))
-            scanner_.reportFixedAt(Level::Error,
-                                   "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie (0:1>");
+            scanner_.reportFixedAt(
+                Level::Error, "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie (0:1>");
         if (scanner_.atBoundary(true)) break;
 
         ending = scanner_.readToken(kTransitTarget);
@@ -446,7 +448,8 @@ void Parser::parseTransit() {
             ending = readClassList(true);
             if (!currentIsSource())
                 scanner_.reportFixedAt(
-                    Level::Error, "Jawne określenie klasy dla obiektu docelowego możliwe jest tylko w obiektach typu SOURCE");
+                    Level::Error,
+                    "Jawne określenie klasy dla obiektu docelowego możliwe jest tylko w obiektach typu SOURCE");
         } else if (currentIsSource()) {
             setAllClassFlags(true);
         }

@@ -21,7 +21,7 @@ namespace kolt {
 class Station;
 
 class Parser {
-public:
+  public:
     // `text` is the whole network file as loaded: CR LF already turned into LF,
     // no terminating NUL needed (the end of the string, and any NUL byte
     // inside it, end the text). The first character is read at once.
@@ -33,7 +33,7 @@ public:
     // the network was never created.
     std::unique_ptr<Network> parseNetwork();
 
-private:
+  private:
     // Declaration block (declaration_block.cpp).
     void readNetworkHeader();
     void parseBlocks();

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 #include "solver/core/text.h"

@@ -26,7 +26,7 @@ inline constexpr std::string_view kNone = "";
 // A set of characters as 256 bits, tested without a search. The end of the
 // text (0) is in no set.
 class CharSet {
-public:
+  public:
     constexpr CharSet() = default;
     constexpr explicit CharSet(std::string_view characters) { add(characters); }
     constexpr CharSet plus(std::string_view characters) const {
@@ -39,7 +39,7 @@ public:
         return (bits_[u >> 6] >> (u & 63)) & 1;
     }
 
-private:
+  private:
     constexpr void add(std::string_view characters) {
         for (const char c : characters) {
             const auto u = static_cast<unsigned char>(c);
@@ -76,22 +76,22 @@ struct TokenRequest {
 };
 
 // The requests of the parser.
-inline constexpr TokenRequest kPlainWord{kNone, kNone, kBlanks};           // keywords, object names, SOUR
-inline constexpr TokenRequest kBlockKeyword{"*", "*", kBlanks};            // *DECLARATION* and the like
-inline constexpr TokenRequest kObjectKeyword{"/", "/", kBlanks};           // /STATION/ and the like
-inline constexpr TokenRequest kRestOfLine{kNone, kNone, kLineEnd};         // the network name
-inline constexpr TokenRequest kParameterName{kNone, "=", kBlanks};         // NAME=, a source's parameters
-inline constexpr TokenRequest kStationParameter{kNone, "=(", kBlanks};     // SERVICE( ... TRANSIT= ...
-inline constexpr TokenRequest kClassName{kNone, "[", kLineEnd};            // a declared class name
-inline constexpr TokenRequest kCustomerCount{kNone, "]", kBlanks};         // the n in [n]
-inline constexpr TokenRequest kDistributionName{kNone, "[", kBlanks};      // EXP[ ...
-inline constexpr TokenRequest kDistributionValue{kNone, ",]", kBlanks};    // the values in [...]
-inline constexpr TokenRequest kProbability{kNone, "]", kBlanks};           // the [p] before a target
-inline constexpr TokenRequest kTransitTarget{kNone, ",;:", kBlanks};       // a target object's name
-inline constexpr TokenRequest kClassListEntry{kNone, ",);", kBlanks};      // an entry of a class list
+inline constexpr TokenRequest kPlainWord{kNone, kNone, kBlanks};         // keywords, object names, SOUR
+inline constexpr TokenRequest kBlockKeyword{"*", "*", kBlanks};          // *DECLARATION* and the like
+inline constexpr TokenRequest kObjectKeyword{"/", "/", kBlanks};         // /STATION/ and the like
+inline constexpr TokenRequest kRestOfLine{kNone, kNone, kLineEnd};       // the network name
+inline constexpr TokenRequest kParameterName{kNone, "=", kBlanks};       // NAME=, a source's parameters
+inline constexpr TokenRequest kStationParameter{kNone, "=(", kBlanks};   // SERVICE( ... TRANSIT= ...
+inline constexpr TokenRequest kClassName{kNone, "[", kLineEnd};          // a declared class name
+inline constexpr TokenRequest kCustomerCount{kNone, "]", kBlanks};       // the n in [n]
+inline constexpr TokenRequest kDistributionName{kNone, "[", kBlanks};    // EXP[ ...
+inline constexpr TokenRequest kDistributionValue{kNone, ",]", kBlanks};  // the values in [...]
+inline constexpr TokenRequest kProbability{kNone, "]", kBlanks};         // the [p] before a target
+inline constexpr TokenRequest kTransitTarget{kNone, ",;:", kBlanks};     // a target object's name
+inline constexpr TokenRequest kClassListEntry{kNone, ",);", kBlanks};    // an entry of a class list
 
 class Scanner {
-public:
+  public:
     // Longest token kept; a longer word is cut and its rest stays in the input.
     static constexpr std::size_t kMaxTokenLength = 2000;
 
@@ -161,7 +161,7 @@ public:
     // The same for a fixed UTF-8 text.
     void reportFixedAt(Level level, const char* utf8) const;
 
-private:
+  private:
     // Takes the next character of the text and counts it: a line end starts
     // a new line. The one place where lines are counted.
     void step() {

@@ -10,9 +10,7 @@
 namespace kolt::methods {
 
 // Element (i, j) of a matrix of `rows` rows.
-constexpr std::size_t columnMajor(int rows, int i, int j) {
-    return static_cast<std::size_t>(j - 1) * rows + (i - 1);
-}
+constexpr std::size_t columnMajor(int rows, int i, int j) { return static_cast<std::size_t>(j - 1) * rows + (i - 1); }
 
 // Element (r, m) of an R x M class-by-station array: class r at station m,
 // the class index running fastest. It is also the number, counted from 0, of

@@ -95,8 +95,8 @@ void aggregateRouting(int M, int R, const double* BP1, const double* LMBNR, cons
         for (int i = 1; i <= M; ++i) {
             double sum = 0.0;
             for (int r = 1; r <= R; ++r)
-                sum += BP1[columnMajor(RM, trafficPair(R, i, r), trafficPair(R, j, r))] *
-                       LMBNR[classStation(R, r, j)] / LAMBN[j - 1];
+                sum += BP1[columnMajor(RM, trafficPair(R, i, r), trafficPair(R, j, r))] * LMBNR[classStation(R, r, j)] /
+                       LAMBN[j - 1];
             RJI[columnMajor(M, j, i)] = sum;
         }
 }
@@ -241,8 +241,8 @@ void evaluateStations(int M, int R, const double* LAMBN, const double* OBCN, con
 
 void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
                double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
-               double* CBN2, const double* CBNR2, const double* C0NR2, double* RJI, double* G, double* CAN2,
-               int& code, int& station, double& work, const OpenRouting* lists) {
+               double* CBN2, const double* CBNR2, const double* C0NR2, double* RJI, double* G, double* CAN2, int& code,
+               int& station, double& work, const OpenRouting* lists) {
     code = 0;
     station = 0;
     const int RM = R * M;
@@ -275,8 +275,7 @@ void diffusion(int M, int R, double* BP, double* BP1, double* LAMBN, double* OBC
         station = 0;
         return;
     }
-    evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code,
-                     station);
+    evaluateStations(M, R, LAMBN, OBCN, LMBNR, TAU, CBNR2, CAN2, MIN, CBN2, ENKN, ENTN, ENRTNR, ENRKNR, code, station);
 }
 
 }  // namespace kolt::methods

@@ -49,7 +49,7 @@ namespace {
 // K holds the bounds K(r)+1 while the recursion runs and TAU the demands;
 // both go back to the caller's values on every exit, failures included.
 class RestoreOnExit {
-public:
+  public:
     RestoreOnExit(int R, int* K, int count, double* TAU) : R_(R), K_(K), TAU_(TAU), savedTau_(TAU, TAU + count) {
         for (int r = 0; r < R_; ++r) ++K_[r];
     }
@@ -59,7 +59,7 @@ public:
     }
     const double* perVisitTau() const { return savedTau_.data(); }
 
-private:
+  private:
     int R_;
     int* K_;
     double* TAU_;
@@ -123,16 +123,12 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
                 const std::size_t x = s.rm(r, m);
                 double w;
                 switch (s.TYPE[m - 1]) {
-                case kClosedIs:
-                    w = p == 0 ? 0.0 : D[x];
-                    break;
-                case kClosedPriorPr:
-                case kClosedPriorHol:
-                    if (!priority.residenceTime(s, r, m, w)) return false;
-                    break;
-                default:
-                    w = p == 0 ? 0.0 : D[x] * s.queueAt(m, previous);
-                    break;
+                    case kClosedIs: w = p == 0 ? 0.0 : D[x]; break;
+                    case kClosedPriorPr:
+                    case kClosedPriorHol:
+                        if (!priority.residenceTime(s, r, m, w)) return false;
+                        break;
+                    default: w = p == 0 ? 0.0 : D[x] * s.queueAt(m, previous); break;
                 }
                 W[x] = w;
                 sum += w;
@@ -163,8 +159,8 @@ bool runRecursion(MvaState& s, PriorityApproximation& priority) {
 // or the failure flag's value: the priority tables' refusal, or 1 when the
 // queue table does not fit in ADP or the approximation fails.
 int runPriorityRecursion(int M, int R, std::int64_t L, const int* bound, const int* TYPE, const int* SR,
-                          const double* D, const double* tau, const double* THETA, double* ADP, double* W,
-                          double* LAMBDA, double* N, std::FILE* roLines) {
+                         const double* D, const double* tau, const double* THETA, double* ADP, double* W,
+                         double* LAMBDA, double* N, std::FILE* roLines) {
     MvaState s;
     s.M = M;
     s.R = R;
@@ -383,8 +379,8 @@ void exactMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* 
             return;
         }
         runProductFormRecursion(M, R, K, TYPE, SR, TAU, ADP, columns, W, LAMBDA, N);
-    } else if (const int refused = runPriorityRecursion(M, R, L, K, TYPE, SR, TAU, restore.perVisitTau(), THETA,
-                                                        ADP, W, LAMBDA, N, roLines)) {
+    } else if (const int refused = runPriorityRecursion(M, R, L, K, TYPE, SR, TAU, restore.perVisitTau(), THETA, ADP, W,
+                                                        LAMBDA, N, roLines)) {
         failed = refused;
         return;
     }

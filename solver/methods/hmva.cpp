@@ -45,7 +45,7 @@ struct Hmva {
     const double* TAU;
     const double* THETA;
     double* W;
-    double* D;  // correction terms, R x M x R
+    double* D;                                           // correction terms, R x M x R
     std::vector<double> f = std::vector<double>(R + 1);  // f(s, m) of one station, once for all its classes
     std::size_t rm(int r, int m) const { return classStation(R, r, m); }
     std::size_t rmr(int a, int m, int b) const { return classStationClass(R, M, a, m, b); }
@@ -94,9 +94,9 @@ struct Hmva {
 
 }  // namespace
 
-void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU,
-                    const int* SN, double* ADP, const int* INDEX, int /*mode: only 0 is defined*/, double* THETA,
-                    double* LAMBDA, double* W, double* N, int& failed, const RoutingLists* lists) {
+void approximateMva(int M, int R, std::int64_t L, int* K, const int* TYPE, const int* SR, double* TAU, const int* SN,
+                    double* ADP, const int* INDEX, int /*mode: only 0 is defined*/, double* THETA, double* LAMBDA,
+                    double* W, double* N, int& failed, const RoutingLists* lists) {
     failed = 0;
     bool valid = M >= 1 && R >= 1;
     for (int r = 0; valid && r < R; ++r) valid = K[r] >= 0;

@@ -34,8 +34,8 @@
 namespace kolt::methods {
 
 void jackson(int M, int R, const int* TYPE, double* BP, double* LAMBN, double* OBCN, double* ENKN, double* ENTN,
-             double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU,
-             int& code, int& station, const OpenRouting* lists) {
+             double* LMBNR, double* OBCNR, double* ENRKNR, double* ENRTNR, double* MIN, const double* TAU, int& code,
+             int& station, const OpenRouting* lists) {
     code = 0;
     station = 0;
     const int RM = R * M;

@@ -11,9 +11,9 @@ enum ClosedStationType : int {
     kClosedFifo = 1,
     kClosedPs = 2,
     kClosedLifoPr = 3,
-    kClosedIs = 4,         // delay station: no queue
-    kClosedPriorPr = 5,    // preemptive priority
-    kClosedPriorHol = 6,   // head-of-line priority: one head-of-line column in the queue table
+    kClosedIs = 4,        // delay station: no queue
+    kClosedPriorPr = 5,   // preemptive priority
+    kClosedPriorHol = 6,  // head-of-line priority: one head-of-line column in the queue table
     kClosedLifo = 7,
 };
 

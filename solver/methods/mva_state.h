@@ -21,8 +21,8 @@ struct MvaState {
     double* W = nullptr;
     double* LAMBDA = nullptr;
     double* N = nullptr;
-    double* queue = nullptr;      // queue table, inside ADP
-    std::int64_t S = 1;           // entries per queue-table column: product of K(i)+1, i >= 2
+    double* queue = nullptr;           // queue table, inside ADP
+    std::int64_t S = 1;                // entries per queue-table column: product of K(i)+1, i >= 2
     std::vector<std::int64_t> stride;  // s(i), 1-based; s(1) = 0 because class 1 has no place
     std::vector<int> n;                // population index vector, 1-based, entry = population + 1
     std::int64_t offset = 0;           // 0-based queue-table position of n in column 1

@@ -37,9 +37,7 @@ namespace {
 // Products of bounds stop growing here: any block this large is refused.
 constexpr std::int64_t kSaturated = std::numeric_limits<std::int64_t>::max() / 4;
 
-std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) {
-    return a > kSaturated / b ? kSaturated : a * b;
-}
+std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) { return a > kSaturated / b ? kSaturated : a * b; }
 
 }  // namespace
 
@@ -115,7 +113,8 @@ double PriorityApproximation::utilisationAt(const MvaState& st, int s, int m, do
     const int top = st.n[s];
     if (!(z >= 1.0)) z = 1.0;
     if (z > top) z = top;
-    const std::int64_t base = utilisationBlock_[st.rm(s, m)] + suffix_[s] - static_cast<std::int64_t>(top - 1) * P_[s + 1];
+    const std::int64_t base =
+        utilisationBlock_[st.rm(s, m)] + suffix_[s] - static_cast<std::int64_t>(top - 1) * P_[s + 1];
     const double whole = std::trunc(z);
     const double weight = z - whole;
     const std::int64_t below = base + (static_cast<std::int64_t>(whole) - 1) * P_[s + 1];

@@ -12,7 +12,7 @@
 namespace kolt::methods {
 
 class PriorityApproximation {
-public:
+  public:
     static constexpr std::int64_t kUtilisationCapacity = 16000;
     static constexpr std::int64_t kWorkCapacity = 12000;
     static constexpr int kStationCapacity = 30;
@@ -40,7 +40,7 @@ public:
     // Residual work and N(m) of priority station m at the end of the vector.
     void stationStep(const MvaState& state, int m);
 
-private:
+  private:
     double utilisationAt(const MvaState& state, int s, int m, double z) const;
 
     std::vector<int> priorityStations_;           // station numbers of types 5 and 6

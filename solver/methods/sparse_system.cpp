@@ -29,8 +29,7 @@ SparseColumns canonical(const SparseColumns& A) {
     for (int j = 0; j < A.n; ++j) {
         column.clear();
         for (int k = A.start[j]; k < A.start[j + 1]; ++k) column.emplace_back(A.row[k], A.value[k]);
-        std::sort(column.begin(), column.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::sort(column.begin(), column.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t k = 0; k < column.size(); ++k) {
             if (!C.row.empty() && static_cast<int>(C.row.size()) > C.start.back() && C.row.back() == column[k].first)
                 C.value.back() += column[k].second;
@@ -68,10 +67,12 @@ bool solveSparse(const SparseColumns& input, const double* b, double* x) {
     if (symbolic == nullptr) return false;
     klu_numeric* numeric = klu_factor(A.start.data(), A.row.data(), A.value.data(), symbolic, &common);
     bool solved = numeric != nullptr && common.status == KLU_OK;
-    if (solved) solved = klu_condest(A.start.data(), A.value.data(), symbolic, numeric, &common) &&
-                         common.condest <= kWorstCondition;
+    if (solved)
+        solved = klu_condest(A.start.data(), A.value.data(), symbolic, numeric, &common) &&
+                 common.condest <= kWorstCondition;
     std::vector<double> solution(b, b + A.n);
-    if (solved) solved = klu_solve(symbolic, numeric, A.n, 1, solution.data(), &common) && residualSmall(A, b, solution);
+    if (solved)
+        solved = klu_solve(symbolic, numeric, A.n, 1, solution.data(), &common) && residualSmall(A, b, solution);
     if (numeric) klu_free_numeric(&numeric, &common);
     klu_free_symbolic(&symbolic, &common);
     if (solved) std::copy(solution.begin(), solution.end(), x);

@@ -30,11 +30,11 @@ struct RoutingLists {
 // maxDimension (= M + 1), so that no class needs an allocation of its own.
 struct VisitRatioWorkspace {
     explicit VisitRatioWorkspace(int maxDimension);
-    std::vector<int> stack;         // stations still to search from
+    std::vector<int> stack;  // stations still to search from
     std::vector<unsigned char> seen;
-    std::vector<double> x;          // solution vector, 1-based use
-    std::vector<int> variableOrder; // u
-    std::vector<int> equationOrder; // e
+    std::vector<double> x;           // solution vector, 1-based use
+    std::vector<int> variableOrder;  // u
+    std::vector<int> equationOrder;  // e
 };
 
 // True when every visited station of a class can reach every visited station

@@ -10,11 +10,11 @@ constexpr int kSchedulingKindCount = 8;
 const char* schedulingName(SchedulingKind kind);
 
 class SchedulingDiscipline {
-public:
+  public:
     explicit SchedulingDiscipline(SchedulingKind kind) : kind_(kind) {}
     SchedulingKind kind() const { return kind_; }
 
-private:
+  private:
     SchedulingKind kind_;
 };
 

@@ -127,9 +127,9 @@ void PairListDistribution::appendPair(double first, double second) {
 ServiceDistribution& PairListDistribution::assignPairs(const ServiceDistribution& other, Reporter& reporter,
                                                        const char* keyword) {
     if (other.kind() != kind()) {
-        reporter.report(Level::Warning,
-                        formatText("Zignorowano bledne przypisanie rozkladowi typu '%s' rozkladu innego typu",
-                                   keyword));
+        reporter.report(
+            Level::Warning,
+            formatText("Zignorowano bledne przypisanie rozkladowi typu '%s' rozkladu innego typu", keyword));
         return *this;
     }
     const auto& source = static_cast<const PairListDistribution&>(other);

@@ -22,7 +22,7 @@ const char* distributionDisplayName(DistributionKind kind);
 const char* distributionKeyword(DistributionKind kind);
 
 class ServiceDistribution {
-public:
+  public:
     virtual ~ServiceDistribution() = default;
 
     // Copies the parameters of `other` when it is of the same kind; otherwise
@@ -36,7 +36,7 @@ public:
 };
 
 class DetDistribution final : public ServiceDistribution {
-public:
+  public:
     explicit DetDistribution(double m = 0) : m_(m) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
@@ -44,12 +44,12 @@ public:
     double mean() const override { return m_; }
     double variation() const override { return 0.0; }
 
-private:
+  private:
     double m_;
 };
 
 class ExpDistribution final : public ServiceDistribution {
-public:
+  public:
     explicit ExpDistribution(double m = 0) : m_(m) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
@@ -57,13 +57,13 @@ public:
     double mean() const override { return m_; }
     double variation() const override { return 1.0; }
 
-private:
+  private:
     double m_;
 };
 
 // Uniform on [a, b]: mean (a+b)/2, variation (b-a)/(sqrt(3)(a+b)).
 class UniDistribution final : public ServiceDistribution {
-public:
+  public:
     UniDistribution(double a = 0, double b = 0) : a_(a), b_(b) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
@@ -73,13 +73,13 @@ public:
     double lower() const { return a_; }
     double upper() const { return b_; }
 
-private:
+  private:
     double a_, b_;
 };
 
 // Erlang with k phases and mean m of the whole distribution.
 class ErlDistribution final : public ServiceDistribution {
-public:
+  public:
     ErlDistribution(int k = 0, double m = 0) : k_(k), m_(m) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
@@ -88,14 +88,14 @@ public:
     double variation() const override;
     int phases() const { return k_; }
 
-private:
+  private:
     int k_;
     double m_;
 };
 
 // General distribution given by its mean and coefficient of variation.
 class GenDistribution final : public ServiceDistribution {
-public:
+  public:
     GenDistribution(double m = 0, double c = 0) : m_(m), c_(c) {}
     ServiceDistribution& assign(const ServiceDistribution& other, Reporter& reporter) override;
     std::unique_ptr<ServiceDistribution> createEmpty() const override;
@@ -103,13 +103,13 @@ public:
     double mean() const override { return m_; }
     double variation() const override { return c_; }
 
-private:
+  private:
     double m_, c_;
 };
 
 // Common storage of the three kinds given by a list of parameter pairs.
 class PairListDistribution : public ServiceDistribution {
-public:
+  public:
     // Thrown by appendPair when the second of the two grown arrays cannot be
     // had (a plain std::bad_alloc means the first); the pairs stay unchanged.
     struct SecondArrayExhausted : std::bad_alloc {};
@@ -119,7 +119,7 @@ public:
     const std::vector<double>& first() const { return first_; }
     const std::vector<double>& second() const { return second_; }
 
-protected:
+  protected:
     PairListDistribution() = default;
     PairListDistribution(std::vector<double> first, std::vector<double> second);
     ServiceDistribution& assignPairs(const ServiceDistribution& other, Reporter& reporter, const char* keyword);
@@ -128,7 +128,7 @@ protected:
 
 // Cox: pairs (a_i, t_i), a_i the probability of entering phase i, t_i its mean.
 class CoxDistribution final : public PairListDistribution {
-public:
+  public:
     CoxDistribution() = default;
     // n pairs given as two arrays of equal length.
     CoxDistribution(std::vector<double> first, std::vector<double> second)
@@ -142,7 +142,7 @@ public:
 
 // Hyperexponential: pairs (p_i, t_i), branch probability and branch mean.
 class HipDistribution final : public PairListDistribution {
-public:
+  public:
     HipDistribution() = default;
     // n pairs given as two arrays of equal length.
     HipDistribution(std::vector<double> first, std::vector<double> second)
@@ -156,7 +156,7 @@ public:
 
 // Histogram: pairs (x_i, w_i), upper bound of bin i (x_0 = 0) and its weight.
 class HistDistribution final : public PairListDistribution {
-public:
+  public:
     HistDistribution() = default;
     // n pairs given as two arrays of equal length.
     HistDistribution(std::vector<double> first, std::vector<double> second)
@@ -172,7 +172,7 @@ constexpr int kMaxClasses = 32;
 
 // One distribution slot per class index.
 class ServiceTable {
-public:
+  public:
     const ServiceDistribution* at(int classIndex) const;
     ServiceDistribution* at(int classIndex);
     // Stores `d` in an empty slot and returns true; an occupied slot keeps its
@@ -182,7 +182,7 @@ public:
     // The classes that have a distribution, one bit each (bit r for class r).
     std::uint32_t classes() const;
 
-private:
+  private:
     // Only the classes that have a distribution: most stations of a large
     // file serve one class, whose slot is kept here; the slots of further
     // classes are made apart.

@@ -29,7 +29,7 @@ struct Transition {
 
 // Per class, the ordered list of where a customer goes next.
 class RoutingNode {
-public:
+  public:
     explicit RoutingNode(NetObject& owner) : owner_(owner) {}
 
     // Appends (target, probability) to the class's list; see the messages in
@@ -42,7 +42,7 @@ public:
     // The classes that have a list, one bit each (bit r for class r).
     std::uint32_t classes() const;
 
-private:
+  private:
     struct ClassList {
         int classIndex;  // -1: not in use
         std::vector<Transition> transitions;
@@ -67,7 +67,7 @@ private:
 };
 
 class NetObject {
-public:
+  public:
     explicit NetObject(std::string name);
     virtual ~NetObject();
     NetObject(const NetObject&) = delete;
@@ -89,10 +89,10 @@ public:
     bool addTransition(int classIndex, NetObject* target, double probability, Reporter& reporter);
     bool checkRoutingSums(Reporter& reporter) const;
 
-protected:
+  protected:
     void createRouting() { routing_.emplace(*this); }
 
-private:
+  private:
     std::string name_;
     Network* network_ = nullptr;
     // Kept in the object, not allocated apart: one allocation fewer for each
@@ -102,18 +102,18 @@ private:
 
 // The object declared with OUT.
 class Exit final : public NetObject {
-public:
+  public:
     explicit Exit(std::string name) : NetObject(std::move(name)) { createRouting(); }
     int type() const override { return kExitType; }
 };
 
 // The single placeholder returned for a name that is not declared.
 class NotFoundObject final : public NetObject {
-public:
+  public:
     static NotFoundObject& instance();
     int type() const override { return kNotFoundType; }
 
-private:
+  private:
     NotFoundObject() : NetObject("") {}
 };
 

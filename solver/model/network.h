@@ -18,7 +18,7 @@ constexpr int kMaxClassNameLength = 20;
 enum NetworkKind : int { kOpenNetwork = 0, kClosedNetwork = 1, kMixedNetwork = 2 };
 
 class Network final : public NetObject {
-public:
+  public:
     Network(std::string name, Reporter& reporter);
     ~Network() override;
 
@@ -51,7 +51,7 @@ public:
     NetObject* findObject(const std::string& name) const;
     const std::vector<NetObject*>& registry() const { return registry_; }
 
-private:
+  private:
     // The network line, the class lines and the empty-registry line.
     void dumpHead(Reporter& list) const;
 

@@ -71,8 +71,8 @@ bool RoutingNode::addTransition(int classIndex, NetObject* target, double probab
     }
     // Written so that a NaN probability is refused as well.
     if (!(probability >= 0.0 && probability <= 1.0)) {
-        reporter.report(Level::Error, formatText("Bledne prawdopodobienstwo przejscia %s -> %s",
-                                                 owner_.name().c_str(), target->name().c_str()));
+        reporter.report(Level::Error, formatText("Bledne prawdopodobienstwo przejscia %s -> %s", owner_.name().c_str(),
+                                                 target->name().c_str()));
         return false;
     }
     if (!entry) {

@@ -190,10 +190,10 @@ void Station::dump(Reporter& list) const {
     const auto kindName = [](DistributionKind kind) {
         return fixedText(" rozkład: ") + fixedText(distributionDisplayName(kind));
     };
-    static const std::string kindNames[] = {
-        kindName(DistributionKind::Det), kindName(DistributionKind::Uni), kindName(DistributionKind::Exp),
-        kindName(DistributionKind::Cox), kindName(DistributionKind::Erl), kindName(DistributionKind::Hip),
-        kindName(DistributionKind::Gen), kindName(DistributionKind::Hist)};
+    static const std::string kindNames[] = {kindName(DistributionKind::Det), kindName(DistributionKind::Uni),
+                                            kindName(DistributionKind::Exp), kindName(DistributionKind::Cox),
+                                            kindName(DistributionKind::Erl), kindName(DistributionKind::Hip),
+                                            kindName(DistributionKind::Gen), kindName(DistributionKind::Hist)};
     char classDigits[16];
     char probabilityDigits[64];
     list.reportInfo({type() == kSourceType ? sourceHeading : stationHeading, name()});
@@ -213,7 +213,8 @@ void Station::dump(Reporter& list) const {
         const int r = std::countr_zero(left);
         list.reportInfo({forClass, decimal(r, classDigits)});
         for (const Transition& t : *node->transitions(r))
-            list.reportInfo({"      Do obiektu ", t.target->name(), " z prawd. ", sixDecimals(t.probability, probabilityDigits)});
+            list.reportInfo(
+                {"      Do obiektu ", t.target->name(), " z prawd. ", sixDecimals(t.probability, probabilityDigits)});
     }
 }
 

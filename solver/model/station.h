@@ -10,7 +10,7 @@
 namespace kolt {
 
 class Station final : public NetObject {
-public:
+  public:
     explicit Station(std::string name) : NetObject(std::move(name)) { createRouting(); }
 
     // 7 for a source, 4 otherwise (also while no discipline is set).
@@ -35,7 +35,7 @@ public:
     int addHipBranch(int classIndex, double probability, double mean);
     int addHistBin(int classIndex, double upperBound, double weight);
 
-private:
+  private:
     ServiceTable services_;
     std::optional<SchedulingDiscipline> discipline_;
 };

@@ -47,14 +47,16 @@ inline std::string fatalLine(const std::string& text) { return "BŁĄD FATALNY: 
 inline std::string positioned(int line, int column, const std::string& text) {
     return "(" + std::to_string(line) + "," + std::to_string(column) + ") " + text;
 }
-inline std::string errorAt(int line, int column, const std::string& text) { return errorLine(positioned(line, column, text)); }
+inline std::string errorAt(int line, int column, const std::string& text) {
+    return errorLine(positioned(line, column, text));
+}
 inline std::string warningAt(int line, int column, const std::string& text) {
     return warningLine(positioned(line, column, text));
 }
 
 // A reporter on two temporary files.
 class CapturedConsole {
-public:
+  public:
     CapturedConsole() : out_(std::tmpfile()), err_(std::tmpfile()), reporter_(Console{out_, err_}) {}
     ~CapturedConsole() {
         std::fclose(out_);
@@ -85,7 +87,7 @@ public:
     // The same, as its non-empty lines.
     std::vector<std::string> flushedLines() { return nonEmptyLines(flushed()); }
 
-private:
+  private:
     std::FILE* out_;
     std::FILE* err_;
     Reporter reporter_;

@@ -92,7 +92,8 @@ inline std::vector<double> literalVisitRatios(std::vector<double> A, int n) {
         x[u[n - 1]] = at(n, e[n - 1]) / at(u[n - 1], e[n - 1]);
         for (int i = n - 2; i >= 1; --i) {
             float sum = static_cast<float>(at(n, e[i]));
-            for (int t = i + 1; t <= n - 1; ++t) sum = static_cast<float>(static_cast<double>(sum) - at(u[t], e[i]) * x[u[t]]);
+            for (int t = i + 1; t <= n - 1; ++t)
+                sum = static_cast<float>(static_cast<double>(sum) - at(u[t], e[i]) * x[u[t]]);
             x[u[i]] = static_cast<double>(sum) / at(u[i], e[i]);
         }
     }

@@ -46,7 +46,8 @@ SolverRun runSolverProcess(const SolverStart& start) {
 
     std::vector<std::string> arguments{KOLT_SOLVER_PATH};
     if (start.addressSpaceBytes > 0)
-        arguments.insert(arguments.begin(), {"/usr/bin/prlimit", "--as=" + std::to_string(start.addressSpaceBytes), "--"});
+        arguments.insert(arguments.begin(),
+                         {"/usr/bin/prlimit", "--as=" + std::to_string(start.addressSpaceBytes), "--"});
     arguments.insert(arguments.end(), start.arguments.begin(), start.arguments.end());
     std::vector<std::string> environment = start.environment;
     std::vector<char*> argv = pointersTo(arguments);
@@ -77,8 +78,8 @@ SolverRun runSolverProcess(const SolverStart& start) {
     return run;
 }
 
-SolverRun runAsWorkbench(const std::filesystem::path& directory, const std::string& network,
-                         const std::string& method, long long addressSpaceBytes) {
+SolverRun runAsWorkbench(const std::filesystem::path& directory, const std::string& network, const std::string& method,
+                         long long addressSpaceBytes) {
     writeBytes(directory / "siec.klt", network);
     SolverStart start{{"siec.klt", method},
                       {"WINKOLT", (directory / "siec.err").string(), (directory / "siec.wnk").string()},

@@ -23,13 +23,13 @@ namespace kolt::methods {
 namespace {
 
 using testing::buildClosed;
-using testing::runApproximateMva;
-using testing::runDiffusion;
-using testing::runExactMva;
 using testing::buildOpen;
 using testing::ClosedArrays;
 using testing::OpenArrays;
 using testing::Routing;
+using testing::runApproximateMva;
+using testing::runDiffusion;
+using testing::runExactMva;
 
 double relativeError(double value, double exact) { return std::fabs(value - exact) / std::fabs(exact); }
 
@@ -98,10 +98,11 @@ TEST(Accuracy, HmvaAgainstExactMvaOnRandomClosedNetworks) {
                 number.see(relativeError(approximate.LAMBDA[x], Q), n, r, m);
             }
     }
-    std::printf("HMVA against exact MVA, %d random closed networks: largest relative error of throughput %.2f%% "
-                "(network %d, class %d, station %d), of mean number %.2f%% (network %d, class %d, station %d)\n",
-                kNetworks, 100 * throughput.error, throughput.network, throughput.classIndex, throughput.station,
-                100 * number.error, number.network, number.classIndex, number.station);
+    std::printf(
+        "HMVA against exact MVA, %d random closed networks: largest relative error of throughput %.2f%% "
+        "(network %d, class %d, station %d), of mean number %.2f%% (network %d, class %d, station %d)\n",
+        kNetworks, 100 * throughput.error, throughput.network, throughput.classIndex, throughput.station,
+        100 * number.error, number.network, number.classIndex, number.station);
     EXPECT_LT(throughput.error, 0.03);
     EXPECT_LT(number.error, 0.06);
 }
@@ -182,7 +183,7 @@ TEST(Accuracy, MvapAgainstTheExactChainOfAPreemptivePriorityStation) {
         int K1, K2;
         double Z1, Z2, t1, t2;
     };
-    const Case cases[] = {{1, 1, 2.0, 2.0, 0.5, 0.5}, {2, 3, 4.0, 3.0, 0.5, 0.8}, {3, 2, 5.0, 2.0, 0.4, 1.0},
+    const Case cases[] = {{1, 1, 2.0, 2.0, 0.5, 0.5},   {2, 3, 4.0, 3.0, 0.5, 0.8}, {3, 2, 5.0, 2.0, 0.4, 1.0},
                           {4, 4, 10.0, 10.0, 1.0, 1.0}, {5, 1, 8.0, 1.0, 0.3, 0.5}, {1, 5, 6.0, 12.0, 2.0, 0.7}};
     const Routing loop{{{0, 1}, {1, 0}}, {{0, 1}, {1, 0}}};
     double highest = 0.0, lowestX = 0.0, lowestQ = 0.0;
@@ -200,9 +201,10 @@ TEST(Accuracy, MvapAgainstTheExactChainOfAPreemptivePriorityStation) {
         lowestX = std::max(lowestX, relativeError(X[1], exact.X[1]));
         lowestQ = std::max(lowestQ, relativeError(Q[1], exact.Q[1]));
     }
-    std::printf("MVAP against the exact Markov chain of a PRIOR-PR server with a delay station, %zu networks: "
-                "class 1 largest relative error %.1e; class 2 throughput %.2f%%, mean number %.2f%%\n",
-                std::size(cases), highest, 100 * lowestX, 100 * lowestQ);
+    std::printf(
+        "MVAP against the exact Markov chain of a PRIOR-PR server with a delay station, %zu networks: "
+        "class 1 largest relative error %.1e; class 2 throughput %.2f%%, mean number %.2f%%\n",
+        std::size(cases), highest, 100 * lowestX, 100 * lowestQ);
     // The highest class never meets the other at the server: exact.
     EXPECT_LT(highest, 1e-9);
     EXPECT_LT(lowestX, 0.05);
@@ -260,9 +262,10 @@ TEST(Accuracy, DiffusionAgainstPollaczekKhinchineForOneStation) {
                 EXPECT_LT(error, 1e-12) << "M/M/1 at rho " << rho;
             }
         }
-    std::printf("DIFF against Pollaczek-Khinchine, one station, rho 0.1-0.9: M/M/1 equal, M/D/1 largest relative "
-                "difference %.1f%%, M/G/1 (cs^2 0.25-4) %.1f%%\n",
-                100 * largestMD1, 100 * largestMG1);
+    std::printf(
+        "DIFF against Pollaczek-Khinchine, one station, rho 0.1-0.9: M/M/1 equal, M/D/1 largest relative "
+        "difference %.1f%%, M/G/1 (cs^2 0.25-4) %.1f%%\n",
+        100 * largestMD1, 100 * largestMG1);
 }
 
 }  // namespace
@@ -274,7 +277,7 @@ namespace {
 // Open networks analysed end to end (preparation, method, derivation) and
 // read from the result tables.
 class AccuracyOpen : public AnalysisTest {
-protected:
+  protected:
     void analyse() {
         ASSERT_FALSE(endsRun([&] { analyseNetwork(net_, kDiff, context_, results_, reporter_); })) << err();
     }

@@ -12,7 +12,7 @@ namespace kolt::testing {
 namespace {
 
 class MethodAdmissibility : public AnalysisTest {
-protected:
+  protected:
     // One closed class cycling between a FIFO and an IS station.
     void closedNetwork() {
         addClass("Klienci", 3);

@@ -12,7 +12,7 @@ namespace kolt::testing {
 namespace {
 
 class ClosedRun : public AnalysisTest {
-protected:
+  protected:
     bool analyse(int method) {
         return endsRun([&] { analyseNetwork(net_, method, context_, results_, reporter_); });
     }
@@ -33,7 +33,7 @@ protected:
 // Q(CPU) = 14/37, Q(IS) = 60/37, U(CPU) = 12/37. The CPU's queue waits
 // 1/6 and holds 14/37 - 12/37 = 2/37.
 class FifoAndIs : public ClosedRun {
-protected:
+  protected:
     void SetUp() override {
         addClass("Klienci", 2);
         Station& cpu = station("CPU", SchedulingKind::Fifo);
@@ -58,22 +58,39 @@ TEST_F(FifoAndIs, PlainReportCutsTheCells) {
     const std::string columns = std::string(31, ' ') + "CZAS OBSŁ. LICZBA KL. WYKORZYST. PRZEPUST.\n";
     const std::string blanks24(24, ' '), empty(11, ' ');
     const std::string rows =
-        " 1.Stan.            CPU       " " 1.1666666  0.3783783  0.3243243  0.3243243 \n" +
-        blanks24 + "QUEUE " " 0.1666666  0.0540540 " + empty + " 0.3243243 \n" +
-        blanks24 + "SERVER" " 1.0000000  0.3243243  0.3243243 " + empty + "\n" +
-        " 2.Stan.      Terminale       " " 5.0000000  1.6216216 " + empty + " 0.3243243 \n";
-    EXPECT_EQ(printed(false), head + "\"Bez podziału na klasy\"\n" + columns + rows +
-                                  head + "Dla klasy \"Klienci\"\n" + columns + rows);
+        " 1.Stan.            CPU       "
+        " 1.1666666  0.3783783  0.3243243  0.3243243 \n" +
+        blanks24 +
+        "QUEUE "
+        " 0.1666666  0.0540540 " +
+        empty + " 0.3243243 \n" + blanks24 +
+        "SERVER"
+        " 1.0000000  0.3243243  0.3243243 " +
+        empty + "\n" +
+        " 2.Stan.      Terminale       "
+        " 5.0000000  1.6216216 " +
+        empty + " 0.3243243 \n";
+    EXPECT_EQ(printed(false), head + "\"Bez podziału na klasy\"\n" + columns + rows + head + "Dla klasy \"Klienci\"\n" +
+                                  columns + rows);
 }
 
 TEST_F(FifoAndIs, WorkbenchRecordsRoundTheCells) {
     const std::string empty = std::string(12, ' ') + "\t";
     auto block = [&](const std::string& group) {
         const std::string cpu = group + "2#1>\"CPU\"\t";
-        return cpu + "STATION\t" "    1.1667\t    0.3784\t    0.3243\t    0.3243\t\n" +
-               cpu + "QUEUE\t" "    0.1667\t    0.0541\t" + empty + "    0.3243\t\n" +
-               cpu + "SERVER\t" "    1.0000\t    0.3243\t    0.3243\t" + empty + "\n" +
-               group + "3#2>\"Terminale\"\tIS\t" "    5.0000\t    1.6216\t" + empty + "    0.3243\t\n";
+        return cpu +
+               "STATION\t"
+               "    1.1667\t    0.3784\t    0.3243\t    0.3243\t\n" +
+               cpu +
+               "QUEUE\t"
+               "    0.1667\t    0.0541\t" +
+               empty + "    0.3243\t\n" + cpu +
+               "SERVER\t"
+               "    1.0000\t    0.3243\t    0.3243\t" +
+               empty + "\n" + group +
+               "3#2>\"Terminale\"\tIS\t"
+               "    5.0000\t    1.6216\t" +
+               empty + "    0.3243\t\n";
     };
     EXPECT_EQ(printed(true), block("5#1>\"Bez podziału\"\t") + block("7#2>\"Klienci\"\t"));
 }

@@ -12,7 +12,7 @@ namespace kolt::testing {
 namespace {
 
 class Outcome : public AnalysisTest {
-protected:
+  protected:
     // A source at rate 1/`arrivalMean` into A, then B, then OUT.
     void tandem(double arrivalMean, double meanA, double meanB) {
         addClass("Zgloszenia", 0);

@@ -15,7 +15,7 @@
 namespace kolt::testing {
 
 class AnalysisTest : public ::testing::Test {
-protected:
+  protected:
     int addClass(const std::string& name, int customers) {
         const int index = net_.addClass(name);
         net_.setCustomers(index, customers);

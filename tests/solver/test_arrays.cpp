@@ -23,7 +23,7 @@ namespace kolt::testing {
 namespace {
 
 class Arrays : public AnalysisTest {
-protected:
+  protected:
     bool prepare(int method) {
         context_.methodIndex = method;
         return endsRun([&] {
@@ -199,9 +199,10 @@ TEST_F(Arrays, SizesBeyondSixtyFourBitsStillPrintTheExactEstimate) {
     EXPECT_TRUE(prepare(kMva));
     EXPECT_EQ(context_.L, kSaturatedSize);
     // 16 * 2000000001^10 + 480, worked out with bc.
-    EXPECT_TRUE(hasLine(err(), "Ilość potrzebnej pamięci: "
-                               "16384000081920000184320000245760000215040000129024000053760000015360"
-                               "000002880000000320000000496 bajtów"));
+    EXPECT_TRUE(hasLine(err(),
+                        "Ilość potrzebnej pamięci: "
+                        "16384000081920000184320000245760000215040000129024000053760000015360"
+                        "000002880000000320000000496 bajtów"));
     EXPECT_TRUE(hasLine(err(), fatalLine("Blad allokacji pamięci (ADP)")));
 }
 
@@ -217,7 +218,7 @@ TEST(MemoryEstimate, FormulasOfEveryFamily) {
 }
 
 class OpenArrays : public Arrays {
-protected:
+  protected:
     // Two sources feeding class 0 into station B (rates 0.5 and 0.25), a FIFO
     // station A receiving class 0 from B half the time.
     // B serves exponentially for JACKSON, with a general law (v^2 = 0.25)

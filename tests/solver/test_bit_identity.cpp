@@ -63,8 +63,8 @@ TEST(BitIdentity, RecursionWithoutPriorityStationsGivesTheLiteralRecursionsBits)
         ClosedArrays literal = fast;
         int failed = -1;
         exactMva(fast.M, fast.R, fast.L, fast.K.data(), fast.TYPE.data(), fast.SR.data(), fast.TAU.data(),
-                 fast.SN.data(), fast.ADP.data(), fast.INDEX.data(), 0, fast.THETA.data(), fast.N.data(),
-                 fast.W.data(), fast.LAMBDA.data(), failed, nullptr);
+                 fast.SN.data(), fast.ADP.data(), fast.INDEX.data(), 0, fast.THETA.data(), fast.N.data(), fast.W.data(),
+                 fast.LAMBDA.data(), failed, nullptr);
         ASSERT_EQ(failed, 0) << "trial " << trial;
         literal.THETA = fast.THETA;
         testing::literalExactMva(literal);
@@ -85,9 +85,12 @@ TEST(BitIdentity, GaussJordanSkippingZeroUpdatesGivesThePlainEliminationsBits) {
             for (int i = 0; i < n; ++i) {
                 const unsigned pick = random() % 10;
                 double& a = A[static_cast<std::size_t>(j) * n + i];
-                if (i == j) a = -1.0 - (random() % 100) / 50.0;
-                else if (pick < 2) a = (random() % 100) / 400.0;
-                else if (pick == 2) a = -0.0;
+                if (i == j)
+                    a = -1.0 - (random() % 100) / 50.0;
+                else if (pick < 2)
+                    a = (random() % 100) / 400.0;
+                else if (pick == 2)
+                    a = -0.0;
             }
         if (trial % 10 == 9) A[random() % A.size()] = INFINITY;
         std::vector<double> plain = A;
@@ -103,7 +106,8 @@ TEST(BitIdentity, GaussJordanSkippingZeroUpdatesGivesThePlainEliminationsBits) {
                 ASSERT_EQ(A[x], 0.0) << "trial " << trial << " at " << x;
             else
                 // Bits, not values: the point is that nothing changed by a bit.
-                ASSERT_EQ(std::memcmp(&A[x], &plain[x], sizeof(double)), 0)  // NOLINT(bugprone-suspicious-memory-comparison)
+                ASSERT_EQ(std::memcmp(&A[x], &plain[x], sizeof(double)),
+                          0)  // NOLINT(bugprone-suspicious-memory-comparison)
                     << "trial " << trial << " at " << x;
         }
     }
@@ -113,8 +117,8 @@ TEST(BitIdentity, DenseVisitRatioSolveGivesTheLiteralEliminationsBits) {
     std::mt19937 random(11);
     for (int trial = 0; trial < 40; ++trial) {
         const int M = 1 + static_cast<int>(random() % 30);
-        ClosedArrays a = buildClosed({1}, std::vector<int>(M, 1), randomClosedRouting(1, M, random),
-                                     {std::vector<double>(M, 1.0)});
+        ClosedArrays a =
+            buildClosed({1}, std::vector<int>(M, 1), randomClosedRouting(1, M, random), {std::vector<double>(M, 1.0)});
         const int n = a.SN[0] + 1;
         const std::vector<double> block(a.ADP.begin(), a.ADP.begin() + n * n);
         VisitRatioWorkspace work(M + 1);

@@ -142,12 +142,13 @@ TEST(DeclarationBlock, ClassNameErrors) {
 
     auto twice = parseText("SOUR T\n*DECLARATION*\n/CLASS/ NAME=A[]\n/CLASS/ NAME=A[]\n*END*\n");
     EXPECT_EQ(twice.endStatus, 50);
-    EXPECT_EQ(twice.messages, (Lines{"BŁĄD:         Klasa o podanej nazwie już istnieje",
-                                     errorAt(4, 15, "Błąd semantyczny")}));
+    EXPECT_EQ(twice.messages,
+              (Lines{"BŁĄD:         Klasa o podanej nazwie już istnieje", errorAt(4, 15, "Błąd semantyczny")}));
 
     auto noName = parseText("SOUR T\n*DECLARATION*\n/CLASS/ NAZWA=A[]\n*END*\n");
-    EXPECT_EQ(noName.messages, (Lines{errorAt(3, 14, "Oczekiwano NAME"),
-                                      warningAt(3, 14, "Analiza będzie kontynuowana od następnego obiektu lub bloku")}));
+    EXPECT_EQ(noName.messages,
+              (Lines{errorAt(3, 14, "Oczekiwano NAME"),
+                     warningAt(3, 14, "Analiza będzie kontynuowana od następnego obiektu lub bloku")}));
 }
 
 TEST(DeclarationBlock, TheThirtyThirdClassIsRefused) {
@@ -169,13 +170,12 @@ TEST(DeclarationBlock, ObjectNameWithBlankIsNotCreated) {
         "TRANSIT=OUT;\n"
         "*END*\n");
     EXPECT_EQ(run.endStatus, 50);
-    EXPECT_EQ(run.messages,
-              (Lines{
-                  warningAt(3, 20, "Nazwa obiektu nie może zawierać znaków białych"),
-                  warningAt(3, 20, "Analiza będzie kontynuowana od następnego obiektu lub bloku"),
-                  errorAt(8, 0, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany"),
-                  warningAt(8, 0, "Analiza będzie kontynuowana od następnego obiektu lub bloku"),
-              }));
+    EXPECT_EQ(run.messages, (Lines{
+                                warningAt(3, 20, "Nazwa obiektu nie może zawierać znaków białych"),
+                                warningAt(3, 20, "Analiza będzie kontynuowana od następnego obiektu lub bloku"),
+                                errorAt(8, 0, "Obiekt o podanej nazwie nie został wcześniej zadeklarowany"),
+                                warningAt(8, 0, "Analiza będzie kontynuowana od następnego obiektu lub bloku"),
+                            }));
 }
 
 TEST(DeclarationBlock, Exits) {
@@ -221,7 +221,8 @@ TEST(DeclarationBlock, BlockSequence) {
 
     auto unknown = parseText("SOUR T\n*DEKLARACJA*\n/CLASS/ NAME=A[]\n*END*\n");
     EXPECT_EQ(unknown.endStatus, 50);
-    EXPECT_EQ(unknown.messages, Lines{errorAt(2, 12, "Nieznany identyfikator bloku. Dalsza analiza zostaje wstrzymana")});
+    EXPECT_EQ(unknown.messages,
+              Lines{errorAt(2, 12, "Nieznany identyfikator bloku. Dalsza analiza zostaje wstrzymana")});
 }
 
 TEST(DeclarationBlock, EmptyBlocksDoNotSwallowTheBlocksAfterThem) {
@@ -246,7 +247,8 @@ TEST(DeclarationBlock, EmptyBlocksDoNotSwallowTheBlocksAfterThem) {
     // Text before the first item is still skipped with a warning (placed at
     // the last token, the block keyword), up to the item or the next block.
     auto junk = parseText("SOUR T\n*DECLARATION* junk\n*END*\n");
-    EXPECT_EQ(junk.messages, Lines{warningAt(2, 13, "Ignorowanie tekstu do wystąpienia następnego identyfikatora obiektu")});
+    EXPECT_EQ(junk.messages,
+              Lines{warningAt(2, 13, "Ignorowanie tekstu do wystąpienia następnego identyfikatora obiektu")});
 }
 
 TEST(DeclarationBlock, DescriptionBeforeDeclarationEndsTheRunAtOnce) {

@@ -13,7 +13,7 @@ namespace kolt::testing {
 namespace {
 
 class Derivation : public AnalysisTest {
-protected:
+  protected:
     // Stations of the given disciplines, named S1, S2, ..., all visited by
     // every class; R classes with one customer each (or open when `open`).
     void stations(int R, std::initializer_list<SchedulingKind> kinds, bool open = false) {
@@ -88,7 +88,7 @@ TEST_F(Derivation, StationNoCustomerPassesHasZeroTimesNotNaN) {
 }
 
 class HmvaOverload : public Derivation {
-protected:
+  protected:
     // One class at one station with throughput 1, so utilisation = TAU.
     void derive(SchedulingKind kind, int type, double utilisation) {
         stations(1, {kind});

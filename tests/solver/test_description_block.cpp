@@ -19,16 +19,16 @@ using Lines = std::vector<std::string>;
 
 // Classes A and B, station S1 and the exit OUT; the descriptions begin on line 9.
 ParseOutcome withStation(const std::string& descriptions) {
-    return parseText(testing::networkFile("/CLASS/ NAME=A[]\n/CLASS/ NAME=B[]\n/STATION/ NAME=S1\n/OUT/ NAME=OUT\n",
-                                          descriptions));
+    return parseText(
+        testing::networkFile("/CLASS/ NAME=A[]\n/CLASS/ NAME=B[]\n/STATION/ NAME=S1\n/OUT/ NAME=OUT\n", descriptions));
 }
 
 // Classes A and B, source Z, station S1 and the exit OUT; the description of
 // Z begins on line 10 and S1 is described after it.
 ParseOutcome withSource(const std::string& sourceDescription) {
-    return parseText(testing::networkFile(
-        "/CLASS/ NAME=A[]\n/CLASS/ NAME=B[]\n/SOURCE/ NAME=Z\n/STATION/ NAME=S1\n/OUT/ NAME=OUT\n",
-        sourceDescription + "/STATION/ NAME=S1 SERVICE=EXP[1] TRANSIT=OUT;\n"));
+    return parseText(
+        testing::networkFile("/CLASS/ NAME=A[]\n/CLASS/ NAME=B[]\n/SOURCE/ NAME=Z\n/STATION/ NAME=S1\n/OUT/ NAME=OUT\n",
+                             sourceDescription + "/STATION/ NAME=S1 SERVICE=EXP[1] TRANSIT=OUT;\n"));
 }
 
 Station& station(const ParseOutcome& run, const std::string& name) {
@@ -81,8 +81,8 @@ TEST(DescriptionBlock, SurplusValuesAreWarnedAndIgnored) {
     auto run = withStation("/STATION/ NAME=S1\nSERVICE(A)=EXP[1,2]\nSERVICE(B)=DET[1,2,3]\nTRANSIT=OUT;\n");
     const std::string one = "Definiowany rozkład ma tylko jeden parametr, pozostałe zostaną zignorowane";
     const std::string two = "Definiowany rozkład ma tylko dwa parametry, pozostałe zostaną zignorowane";
-    EXPECT_EQ(run.messages, (Lines{warningAt(10, 17, one), warningAt(11, 17, one), warningAt(11, 19, one),
-                                   warningAt(11, 19, two)}));
+    EXPECT_EQ(run.messages,
+              (Lines{warningAt(10, 17, one), warningAt(11, 17, one), warningAt(11, 19, one), warningAt(11, 19, two)}));
     ASSERT_TRUE(run.network);
     EXPECT_EQ(service(run, "S1", 0)->mean(), 1.0);
     EXPECT_EQ(service(run, "S1", 1)->mean(), 1.0);
@@ -100,15 +100,15 @@ TEST(DescriptionBlock, PairListsAndTheirGroups) {
     EXPECT_EQ(incomplete.messages, Lines{errorAt(10, 26, "Za mało parametrów rozkładu.")});
 
     auto probability = withStation("/STATION/ NAME=S1\nSERVICE=COX[1.5,1]\nTRANSIT=OUT;\n");
-    EXPECT_EQ(probability.messages,
-              Lines{errorAt(10, 16,
-                            "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie <0:1>")});
+    EXPECT_EQ(
+        probability.messages,
+        Lines{errorAt(10, 16, "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie <0:1>")});
 }
 
 TEST(DescriptionBlock, KindsOfTheOtherDistributions) {
-    auto run = withStation(
-        "/STATION/ NAME=S1\nSERVICE(A)=ERL[2.5,1]\nSERVICE(B)=HIST[2,1,2,1]\nTRANSIT=OUT;\n");
-    EXPECT_EQ(run.messages, Lines{warningAt(10, 19, "Wymagana liczba naturalna. Wartość po przecinku zostanie zignorowana")});
+    auto run = withStation("/STATION/ NAME=S1\nSERVICE(A)=ERL[2.5,1]\nSERVICE(B)=HIST[2,1,2,1]\nTRANSIT=OUT;\n");
+    EXPECT_EQ(run.messages,
+              Lines{warningAt(10, 19, "Wymagana liczba naturalna. Wartość po przecinku zostanie zignorowana")});
     ASSERT_TRUE(run.network);
     const auto* erlang = dynamic_cast<const ErlDistribution*>(service(run, "S1", 0));
     ASSERT_TRUE(erlang);
@@ -130,20 +130,20 @@ TEST(DescriptionBlock, KindsOfTheOtherDistributions) {
 TEST(DescriptionBlock, NegativeAndInconsistentTimesAreRefused) {
     auto run = withStation(
         "/STATION/ NAME=S1\n"
-        "SERVICE(A)=DET[-1]\n"      // 10
-        "SERVICE(A)=EXP[-1]\n"      // 11
-        "SERVICE(A)=ERL[2,-1]\n"    // 12
-        "SERVICE(A)=ERL[0.5,1]\n"   // 13
-        "SERVICE(A)=COX[1,-2]\n"    // 14
-        "SERVICE(A)=HIP[1,-2]\n"    // 15
-        "SERVICE(A)=G[-1,1]\n"      // 16
-        "SERVICE(A)=G[1,-1]\n"      // 17
-        "SERVICE(A)=HIST[-1,1]\n"   // 18
-        "SERVICE(A)=HIST[1,-1]\n"   // 19
-        "SERVICE(A)=HIST[2,1,1,1]\n"// 20
-        "SERVICE(A)=UNI[3,2]\n"     // 21
-        "SERVICE(A)=UNI[-1,2]\n"    // 22
-        "SERVICE(A)=UNI[0,2]\n"     // 23
+        "SERVICE(A)=DET[-1]\n"        // 10
+        "SERVICE(A)=EXP[-1]\n"        // 11
+        "SERVICE(A)=ERL[2,-1]\n"      // 12
+        "SERVICE(A)=ERL[0.5,1]\n"     // 13
+        "SERVICE(A)=COX[1,-2]\n"      // 14
+        "SERVICE(A)=HIP[1,-2]\n"      // 15
+        "SERVICE(A)=G[-1,1]\n"        // 16
+        "SERVICE(A)=G[1,-1]\n"        // 17
+        "SERVICE(A)=HIST[-1,1]\n"     // 18
+        "SERVICE(A)=HIST[1,-1]\n"     // 19
+        "SERVICE(A)=HIST[2,1,1,1]\n"  // 20
+        "SERVICE(A)=UNI[3,2]\n"       // 21
+        "SERVICE(A)=UNI[-1,2]\n"      // 22
+        "SERVICE(A)=UNI[0,2]\n"       // 23
         "TRANSIT=OUT;\n");
     EXPECT_EQ(run.endStatus, 50);
     const std::string negative = "Czas nie może być liczbą ujemną";
@@ -183,9 +183,10 @@ TEST(DescriptionBlock, RoutingProbabilities) {
     EXPECT_EQ(zero.messages, Lines{errorAt(11, 11, "Wartość liczby nie może być równa 0")});
 
     auto above = withStation("/STATION/ NAME=S1\nSERVICE=EXP[1]\nTRANSIT=[1.2]OUT;\n");
-    EXPECT_EQ(above.messages,
-              (Lines{errorAt(11, 13, "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie (0:1>"),
-                     errorAt(11, 17, "Suma prawdopodobieństw różna od 1")}));
+    EXPECT_EQ(
+        above.messages,
+        (Lines{errorAt(11, 13, "Podana liczba jest wartością prawdopodobieństwa i musi mieścić się w zakresie (0:1>"),
+               errorAt(11, 17, "Suma prawdopodobieństw różna od 1")}));
 }
 
 TEST(DescriptionBlock, RoutingSumIsExactInTheOrderGiven) {
@@ -193,14 +194,14 @@ TEST(DescriptionBlock, RoutingSumIsExactInTheOrderGiven) {
     auto run = [](const std::string& transit) {
         return parseText(testing::networkFile(
             "/CLASS/ NAME=A[]\n/STATION/ NAME=S1\n/STATION/ NAME=S2\n/STATION/ NAME=S3\n/OUT/ NAME=OUT\n",
-            "/STATION/ NAME=S1 SERVICE=EXP[1] TRANSIT=" + transit + "\n"
-            "/STATION/ NAME=S2 SERVICE=EXP[1] TRANSIT=OUT;\n/STATION/ NAME=S3 SERVICE=EXP[1] TRANSIT=OUT;\n"));
+            "/STATION/ NAME=S1 SERVICE=EXP[1] TRANSIT=" + transit +
+                "\n"
+                "/STATION/ NAME=S2 SERVICE=EXP[1] TRANSIT=OUT;\n/STATION/ NAME=S3 SERVICE=EXP[1] TRANSIT=OUT;\n"));
     };
     // 0.1 + 0.2 + 0.7 comes out at exactly 1 in double precision.
     EXPECT_TRUE(run("[0.1]S2,[0.2]S3,[0.7]OUT;").messages.empty());
     // 0.7 + 0.2 + 0.1 comes out at 0.9999999999999999.
-    EXPECT_EQ(run("[0.7]OUT,[0.2]S3,[0.1]S2;").messages,
-              Lines{errorAt(10, 66, "Suma prawdopodobieństw różna od 1")});
+    EXPECT_EQ(run("[0.7]OUT,[0.2]S3,[0.1]S2;").messages, Lines{errorAt(10, 66, "Suma prawdopodobieństw różna od 1")});
 }
 
 TEST(DescriptionBlock, RoutingToItself) {
@@ -237,8 +238,8 @@ TEST(DescriptionBlock, StationParameterErrors) {
 
     auto targetClass = withStation("/STATION/ NAME=S1\nSERVICE=EXP[1]\nTRANSIT=OUT:A;\n");
     EXPECT_EQ(targetClass.messages,
-              Lines{errorAt(11, 14,
-                            "Jawne określenie klasy dla obiektu docelowego możliwe jest tylko w obiektach typu SOURCE")});
+              Lines{errorAt(
+                  11, 14, "Jawne określenie klasy dla obiektu docelowego możliwe jest tylko w obiektach typu SOURCE")});
 
     // A refused parameter's value is not skipped: it is read as the next
     // parameter keyword.
@@ -251,13 +252,14 @@ TEST(DescriptionBlock, StationParameterErrors) {
                                 }));
 
     auto distribution = withStation("/STATION/ NAME=S1\nSERVICE=PARETO[1] TRANSIT=OUT;\n");
-    EXPECT_EQ(distribution.messages, (Lines{
-                                         errorAt(10, 15, "Nieprawidłowa nazwa rozkładu"),
-                                         warningAt(10, 18, "Oczekiwano: '=' lub '('"),
-                                         errorAt(10, 18, "Nieznany identyfikator obiektu"),
-                                         warningAt(10, 18, "Analiza będzie kontynuowana od następnego obiektu lub bloku"),
-                                         errorAt(10, 18, "Brak definicji tranzycji w STATION"),
-                                     }));
+    EXPECT_EQ(distribution.messages,
+              (Lines{
+                  errorAt(10, 15, "Nieprawidłowa nazwa rozkładu"),
+                  warningAt(10, 18, "Oczekiwano: '=' lub '('"),
+                  errorAt(10, 18, "Nieznany identyfikator obiektu"),
+                  warningAt(10, 18, "Analiza będzie kontynuowana od następnego obiektu lub bloku"),
+                  errorAt(10, 18, "Brak definicji tranzycji w STATION"),
+              }));
 }
 
 TEST(DescriptionBlock, ClassListOnAParameterWithoutClasses) {
@@ -301,7 +303,8 @@ TEST(DescriptionBlock, SourceParameterErrors) {
 }
 
 TEST(DescriptionBlock, ObjectsOfAnotherTypeOrUndeclared) {
-    auto wrongType = withStation("/STATION/ NAME=OUT\nSERVICE=EXP[1]\nTRANSIT=S1;\n/STATION/ NAME=S1 SERVICE=EXP[1] TRANSIT=OUT;\n");
+    auto wrongType =
+        withStation("/STATION/ NAME=OUT\nSERVICE=EXP[1]\nTRANSIT=S1;\n/STATION/ NAME=S1 SERVICE=EXP[1] TRANSIT=OUT;\n");
     EXPECT_EQ(wrongType.messages, Lines{errorAt(10, 0, "Podana nazwa została już użyta dla obiektu innego typu")});
 }
 

@@ -170,7 +170,7 @@ TEST(DistributionMoments, PairArraysOfUnequalLengthKeepOnlyWholePairs) {
 // Copying between distributions.
 
 class DistributionCopyTest : public ::testing::Test {
-protected:
+  protected:
     testing::CapturedConsole console_;
     Reporter& reporter_ = console_.reporter();
 };
@@ -216,10 +216,14 @@ TEST_F(DistributionCopyTest, AssignOfPairsIsADeepCopy) {
 
 TEST(DistributionCreateEmpty, GivesTheSameKindWithoutParameters) {
     const std::unique_ptr<ServiceDistribution> samples[] = {
-        std::make_unique<DetDistribution>(1),          std::make_unique<UniDistribution>(1, 2),
-        std::make_unique<ExpDistribution>(1),          std::make_unique<CoxDistribution>(std::vector<double>{1}, std::vector<double>{1}),
-        std::make_unique<ErlDistribution>(2, 1),       std::make_unique<HipDistribution>(std::vector<double>{1}, std::vector<double>{1}),
-        std::make_unique<GenDistribution>(1, 1),       std::make_unique<HistDistribution>(std::vector<double>{1}, std::vector<double>{1}),
+        std::make_unique<DetDistribution>(1),
+        std::make_unique<UniDistribution>(1, 2),
+        std::make_unique<ExpDistribution>(1),
+        std::make_unique<CoxDistribution>(std::vector<double>{1}, std::vector<double>{1}),
+        std::make_unique<ErlDistribution>(2, 1),
+        std::make_unique<HipDistribution>(std::vector<double>{1}, std::vector<double>{1}),
+        std::make_unique<GenDistribution>(1, 1),
+        std::make_unique<HistDistribution>(std::vector<double>{1}, std::vector<double>{1}),
     };
     for (const auto& sample : samples) {
         const auto empty = sample->createEmpty();
@@ -273,7 +277,7 @@ TEST(Admissibility, LookupsUseTheObjectsOwnKind) {
 // The station setters.
 
 class ServiceSetterTest : public ::testing::Test {
-protected:
+  protected:
     ServiceSetterTest() : net_("N", reporter_) {
         station_ = static_cast<Station*>(net_.createObject(kStationType, "S1"));
     }

@@ -11,7 +11,7 @@ namespace kolt {
 namespace {
 
 class DumpTest : public ::testing::Test {
-protected:
+  protected:
     Station& station(const char* name) { return static_cast<Station&>(*net_.createObject(kStationType, name)); }
 
     testing::CapturedConsole console_;
@@ -93,7 +93,8 @@ TEST_F(DumpTest, ClassesWithoutObjectsReportAnEmptyRegistry) {
     net_.addClass("A");
     net_.setCustomers(0, 3);
     EXPECT_FALSE(net_.writeDump());
-    EXPECT_EQ(console_.out(), "\nSieć: \"Siec testowa\"\n Klasa: \"A\" (3 klientów)\nLista obiektow sieci jest pusta\n");
+    EXPECT_EQ(console_.out(),
+              "\nSieć: \"Siec testowa\"\n Klasa: \"A\" (3 klientów)\nLista obiektow sieci jest pusta\n");
 }
 
 TEST_F(DumpTest, EmptyNetworkSaysSoTwice) {
@@ -110,7 +111,8 @@ TEST_F(DumpTest, UserBytesPassUnchanged) {
     net.writeDump();
     EXPECT_EQ(console_.outBytes(),
               "\nSie\xE6: \"100%\xB9\"\n Klasa: \"k%d\" (0 klient\xF3w)\n"
-              "Stanowisko: S%s\xB9\n  Rozk\xB3" "ady:\n  Tranzycje:\n    Dla klasy 0\n"
+              "Stanowisko: S%s\xB9\n  Rozk\xB3"
+              "ady:\n  Tranzycje:\n    Dla klasy 0\n"
               "      Do obiektu S%s\xB9 z prawd. 1.000000\n");
 }
 

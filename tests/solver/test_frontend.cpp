@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "common/cp1250.h"
 #include "captured_console.h"
+#include "common/cp1250.h"
 #include "solver_process.h"
 
 namespace kolt::testing {
@@ -53,7 +53,7 @@ std::string withCrLf(const std::string& text) {
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class SolverProcess : public ScratchDirectoryTest {
-protected:
+  protected:
     void SetUp() override {
         ScratchDirectoryTest::SetUp();
         writeBytes(dir_ / "net.klt", kNetwork);
@@ -97,10 +97,15 @@ TEST_F(SolverProcess, UnknownMethodListsTheNamesAndFails) {
     const SolverRun run = plain({"net.klt", "hmva"});
     EXPECT_EQ(run.status, 50);
     // Exact Windows-1250 bytes of the error line: "BŁĄD:" and nine blanks.
-    EXPECT_TRUE(hasLine(run.console, "B\xA3\xA5" "D:         \"hmva\" nie jest w\xB3" "a\x9C" "ciwym "
-                                     "identyfikatorem nazwy metody obliczeniowej!"));
-    EXPECT_TRUE(contains(console(run), "Dostępne metody:\n\n\tMVA\n\tMVAP\n\tHMVA\n\tJACKSON\n\tEPF\n\tDIFF\n\tITERM\n"
-                                       "\tSIMUL\n"));
+    EXPECT_TRUE(hasLine(run.console,
+                        "B\xA3\xA5"
+                        "D:         \"hmva\" nie jest w\xB3"
+                        "a\x9C"
+                        "ciwym "
+                        "identyfikatorem nazwy metody obliczeniowej!"));
+    EXPECT_TRUE(contains(console(run),
+                         "Dostępne metody:\n\n\tMVA\n\tMVAP\n\tHMVA\n\tJACKSON\n\tEPF\n\tDIFF\n\tITERM\n"
+                         "\tSIMUL\n"));
     EXPECT_FALSE(contains(console(run), "Wciśnij ENTER"));
     EXPECT_FALSE(contains(console(run), "Analizowany plik"));
 }
@@ -118,8 +123,9 @@ TEST_F(SolverProcess, SyntaxOnlyModeWritesTheDumpInsteadOfResults) {
 TEST_F(SolverProcess, CommandLineFailures) {
     const SolverRun none = plain({});
     EXPECT_EQ(none.status, 50);
-    EXPECT_TRUE(contains(console(none), "\nBŁĄD FATALNY: Brak parametrów!\nPoprawna składnia:\n\n\tKOLT32.EXE "
-                                        "plik_z_definicja_sieci [metoda_rozwiazania]\n"));
+    EXPECT_TRUE(contains(console(none),
+                         "\nBŁĄD FATALNY: Brak parametrów!\nPoprawna składnia:\n\n\tKOLT32.EXE "
+                         "plik_z_definicja_sieci [metoda_rozwiazania]\n"));
 
     const SolverRun missing = plain({"brak.klt"});
     EXPECT_EQ(missing.status, 50);
@@ -167,7 +173,8 @@ TEST_F(SolverProcess, WindowsLineEndsGiveTheSameDiagnosticsAndResults) {
 }
 
 TEST_F(SolverProcess, WorkbenchModeWritesOnlyIntoTheTwoFiles) {
-    const SolverRun run = workbench({"net.klt", "MVA"}, {"WINKOLT", (dir_ / "net.err").string(), (dir_ / "net.wnk").string()});
+    const SolverRun run =
+        workbench({"net.klt", "MVA"}, {"WINKOLT", (dir_ / "net.err").string(), (dir_ / "net.wnk").string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.console, "");
     const std::string diagnostics = cp1250ToUtf8(readBytes(dir_ / "net.err"));
@@ -182,7 +189,8 @@ TEST_F(SolverProcess, WorkbenchModeWritesOnlyIntoTheTwoFiles) {
 
 TEST_F(SolverProcess, WorkbenchModeErrorGoesToTheDiagnosticsFile) {
     writeBytes(dir_ / "zla.klt", wrongNetwork());
-    const SolverRun run = workbench({"zla.klt", "-c"}, {"WINKOLT", (dir_ / "zla.err").string(), (dir_ / "zla.wnk").string()});
+    const SolverRun run =
+        workbench({"zla.klt", "-c"}, {"WINKOLT", (dir_ / "zla.err").string(), (dir_ / "zla.wnk").string()});
     EXPECT_EQ(run.status, 50);
     EXPECT_EQ(run.console, "");
     EXPECT_TRUE(hasLine(cp1250ToUtf8(readBytes(dir_ / "zla.err")), kWrongDiscipline));
@@ -192,7 +200,7 @@ TEST_F(SolverProcess, WorkbenchModeWithoutUsableFilesRefusesOnTheConsole) {
     const SolverRun shortBlock = workbench({"net.klt"}, {"WINKOLT", (dir_ / "net.err").string()});
     EXPECT_EQ(shortBlock.status, 50);
     EXPECT_TRUE(hasLine(console(shortBlock), fatalLine("W trybie WINKOLT środowisko musi podawać ścieżki pliku "
-                                                        "komunikatów i pliku wyników")));
+                                                       "komunikatów i pliku wyników")));
 
     const std::string nowhere = (dir_ / "brak" / "net.err").string();
     const SolverRun unopenable = workbench({"net.klt"}, {"WINKOLT", nowhere, (dir_ / "net.wnk").string()});
@@ -230,7 +238,9 @@ TEST_F(SolverProcess, ConsoleTextFollowsTheLocaleAndTheFilesDoNot) {
 
     const SolverRun inC = runSolverProcess({{path}, {"LANG=C"}, dir_});
     EXPECT_TRUE(contains(inC.console, "Wszelkie prawa zastrze\xBFone.\n"));
-    EXPECT_TRUE(contains(inC.console, "Analizowany plik: sie\xE6-pr\xF3" "bna.klt\n"));
+    EXPECT_TRUE(contains(inC.console,
+                         "Analizowany plik: sie\xE6-pr\xF3"
+                         "bna.klt\n"));
     const SolverRun inUtf8 = runSolverProcess({{path}, {"LANG=C.UTF-8"}, dir_});
     EXPECT_TRUE(contains(inUtf8.console, "Wszelkie prawa zastrzeżone.\n"));
     EXPECT_TRUE(contains(inUtf8.console, "Analizowany plik: sieć-próbna.klt\n"));
@@ -248,7 +258,9 @@ TEST_F(SolverProcess, FileSystemNamesAreWrittenInWindows1250) {
         return readBytes(dir_ / "run.err");
     };
     writeBytes(dir_ / "sieć-próbna.klt", kNetwork);
-    EXPECT_TRUE(contains(diagnosticsFor("sieć-próbna.klt"), "\nAnalizowany plik: sie\xE6-pr\xF3" "bna.klt\n"));
+    EXPECT_TRUE(contains(diagnosticsFor("sieć-próbna.klt"),
+                         "\nAnalizowany plik: sie\xE6-pr\xF3"
+                         "bna.klt\n"));
     EXPECT_TRUE(hasLine(diagnosticsFor("brak-żółw-日本.klt"),
                         utf8ToCp1250(fatalLine("Nie mozna otworzyc pliku brak-")) + "\xBF\xF3\xB3w-??.klt"));
     writeBytes(dir_ / "stara-sie\xE6.klt", kNetwork);
@@ -277,8 +289,8 @@ TEST_F(SolverProcess, HelpAndVersionAnswerOnlyAlone) {
 TEST_F(SolverProcess, OutputsThatAreTheInputFileAreRefusedAndTheFileSurvives) {
     auto refused = [&](const SolverRun& run, const std::string& input) {
         EXPECT_EQ(run.status, 50);
-        EXPECT_TRUE(hasLine(console(run),
-                            fatalLine("Analizowany plik " + input + " nie może zostać nadpisany przez wyniki analizy")));
+        EXPECT_TRUE(hasLine(
+            console(run), fatalLine("Analizowany plik " + input + " nie może zostać nadpisany przez wyniki analizy")));
         EXPECT_EQ(readBytes(dir_ / input), kNetwork);
     };
     writeBytes(dir_ / "wyniki.txt", kNetwork);
@@ -292,8 +304,7 @@ TEST_F(SolverProcess, OutputsThatAreTheInputFileAreRefusedAndTheFileSurvives) {
             "model.wnk");
     // A second name of the same file is the same file.
     fs::create_hard_link(dir_ / "net.klt", dir_ / "alias.err");
-    refused(workbench({"net.klt"}, {"WINKOLT", (dir_ / "alias.err").string(), (dir_ / "net.wnk").string()}),
-            "net.klt");
+    refused(workbench({"net.klt"}, {"WINKOLT", (dir_ / "alias.err").string(), (dir_ / "net.wnk").string()}), "net.klt");
 
     const std::string both = (dir_ / "net.out").string();
     const SolverRun shared = workbench({"net.klt"}, {"WINKOLT", both, both});

@@ -27,23 +27,26 @@ struct HostileCase {
 // IS station B with mean 1.
 std::string twoStations(const std::string& customers, const std::string& serviceA) {
     return networkFile("/CLASS/ NAME=K[" + customers + "]\n/STATION/ NAME=A\n/STATION/ NAME=B\n",
-                       "/STATION/ NAME=A SERVICE=" + serviceA + " TRANSIT=B;\n"
-                       "/STATION/ NAME=B SCHEDULE=IS SERVICE=EXP[1] TRANSIT=A;\n");
+                       "/STATION/ NAME=A SERVICE=" + serviceA +
+                           " TRANSIT=B;\n"
+                           "/STATION/ NAME=B SCHEDULE=IS SERVICE=EXP[1] TRANSIT=A;\n");
 }
 
 // Poisson arrivals, `interarrival` apart on average, into one FIFO station
 // with `service`.
 std::string openStation(const std::string& interarrival, const std::string& service) {
     return networkFile("/CLASS/ NAME=K[]\n/SOURCE/ NAME=Z\n/STATION/ NAME=A\n/OUT/ NAME=OUT\n",
-                       "/SOURCE/ NAME=Z SERVICE=EXP[" + interarrival + "] TRANSIT=A;\n"
-                       "/STATION/ NAME=A SERVICE=" + service + " TRANSIT=OUT;\n");
+                       "/SOURCE/ NAME=Z SERVICE=EXP[" + interarrival +
+                           "] TRANSIT=A;\n"
+                           "/STATION/ NAME=A SERVICE=" +
+                           service + " TRANSIT=OUT;\n");
 }
 
 // `count` FIFO stations S1..Sn in a ring for two classes, the first station
 // preemptive-priority.
 std::string priorityRing(int count, int customers) {
-    std::string declarations = "/CLASS/ NAME=K1[" + std::to_string(customers) + "]\n/CLASS/ NAME=K2[" +
-                               std::to_string(customers) + "]\n";
+    std::string declarations =
+        "/CLASS/ NAME=K1[" + std::to_string(customers) + "]\n/CLASS/ NAME=K2[" + std::to_string(customers) + "]\n";
     std::string descriptions;
     for (int i = 1; i <= count; ++i) {
         const std::string name = "S" + std::to_string(i);
@@ -57,12 +60,13 @@ std::string priorityRing(int count, int customers) {
 // Customers enter A and then move between A, B and C for ever. The traffic
 // equations are singular, but rounding hides their zero pivot.
 std::string endlessLoop() {
-    return networkFile("/CLASS/ NAME=K[]\n/SOURCE/ NAME=Z\n/STATION/ NAME=A\n/STATION/ NAME=B\n/STATION/ NAME=C\n"
-                       "/OUT/ NAME=OUT\n",
-                       "/SOURCE/ NAME=Z SERVICE=EXP[10] TRANSIT=A;\n"
-                       "/STATION/ NAME=A SERVICE=EXP[0.1] TRANSIT=[0.1]B,[0.9]C;\n"
-                       "/STATION/ NAME=B SERVICE=EXP[0.1] TRANSIT=[0.7]A,[0.3]C;\n"
-                       "/STATION/ NAME=C SERVICE=EXP[0.1] TRANSIT=[0.35]A,[0.65]B;\n");
+    return networkFile(
+        "/CLASS/ NAME=K[]\n/SOURCE/ NAME=Z\n/STATION/ NAME=A\n/STATION/ NAME=B\n/STATION/ NAME=C\n"
+        "/OUT/ NAME=OUT\n",
+        "/SOURCE/ NAME=Z SERVICE=EXP[10] TRANSIT=A;\n"
+        "/STATION/ NAME=A SERVICE=EXP[0.1] TRANSIT=[0.1]B,[0.9]C;\n"
+        "/STATION/ NAME=B SERVICE=EXP[0.1] TRANSIT=[0.7]A,[0.3]C;\n"
+        "/STATION/ NAME=C SERVICE=EXP[0.1] TRANSIT=[0.35]A,[0.65]B;\n");
 }
 
 std::vector<HostileCase> hostileCases() {
@@ -151,10 +155,18 @@ std::vector<HostileCase> hostileCases() {
          {"BŁĄD:         Metoda MVA-PriorApprox: tablice stanowisk priorytetowych mieszczą co najwyżej 16000 "
           "wartości wykorzystania i 12000 wartości pracy; populacje klas są za duże"},
          {}},
-        {"open network whose customers can never leave, under JACKSON", endlessLoop(), "JACKSON", 50,
-         {"BŁĄD:         Niewłaściwa topologia sieci"}, {}},
-        {"open network whose customers can never leave, under DIFF", endlessLoop(), "DIFF", 50,
-         {"BŁĄD:         Niewłaściwa topologia sieci"}, {}},
+        {"open network whose customers can never leave, under JACKSON",
+         endlessLoop(),
+         "JACKSON",
+         50,
+         {"BŁĄD:         Niewłaściwa topologia sieci"},
+         {}},
+        {"open network whose customers can never leave, under DIFF",
+         endlessLoop(),
+         "DIFF",
+         50,
+         {"BŁĄD:         Niewłaściwa topologia sieci"},
+         {}},
     };
 }
 

@@ -111,8 +111,9 @@ TEST(LanguageRobustness, RandomBytesAndMutationsEndCleanly) {
 TEST(LanguageRobustness, UnterminatedCommentsSwallowTheRestOfTheFile) {
     // Inside the declarations: the block never ends and nothing is described.
     auto declarations = parseText("SOUR T\n*DECLARATION*\n/STATION/ NAME=S ! no end\n*END*\n");
-    EXPECT_EQ(declarations.messages, (Lines{warningAt(3, 17, "Brak *END* kończącego blok opisu sieci"),
-                                             errorAt(3, 17, "Liczba zadeklarowanych stanowisk większa od liczby stanowisk opisanych")}));
+    EXPECT_EQ(declarations.messages,
+              (Lines{warningAt(3, 17, "Brak *END* kończącego blok opisu sieci"),
+                     errorAt(3, 17, "Liczba zadeklarowanych stanowisk większa od liczby stanowisk opisanych")}));
     EXPECT_EQ(declarations.endStatus, 50);
 
     // Inside a value: the number is cut off where the comment begins.
@@ -134,9 +135,9 @@ TEST(LanguageRobustness, UnterminatedCommentsSwallowTheRestOfTheFile) {
 TEST(LanguageRobustness, NamesAtTheTokenCut) {
     // A name of exactly 2000 characters is whole; it stays whole in messages.
     const std::string name(2000, 'n');
-    auto whole = parseText(testing::networkFile("/CLASS/ NAME=A[]\n/STATION/ NAME=" + name + "\n/OUT/ NAME=OUT\n",
-                                                "/STATION/ NAME=" + name +
-                                                    " SERVICE=EXP[1] SERVICE=EXP[2] TRANSIT=OUT;\n"));
+    auto whole =
+        parseText(testing::networkFile("/CLASS/ NAME=A[]\n/STATION/ NAME=" + name + "\n/OUT/ NAME=OUT\n",
+                                       "/STATION/ NAME=" + name + " SERVICE=EXP[1] SERVICE=EXP[2] TRANSIT=OUT;\n"));
     EXPECT_EQ(whole.messages, Lines{"OSTRZEŻENIE:  Zignorowano powtorne ustalenie rozkladu czasu obslugi w stan. " +
                                     name + " dla klasy 0"});
     ASSERT_TRUE(whole.network);
@@ -156,17 +157,18 @@ TEST(LanguageRobustness, LongNumbersAndKeywords) {
     auto digits = parseText(testing::networkFile("/CLASS/ NAME=A[" + std::string(2000, '9') + "]\n", ""));
     EXPECT_EQ(digits.messages, Lines{errorAt(3, 2016, "Liczba klientów musi być liczbą naturalną")});
 
-    auto service = parseText(testing::networkFile(
-        "/CLASS/ NAME=A[]\n/STATION/ NAME=S\n/OUT/ NAME=OUT\n",
-        "/STATION/ NAME=S SERVICE=EXP[" + std::string(2000, '9') + "] TRANSIT=OUT;\n"));
+    auto service =
+        parseText(testing::networkFile("/CLASS/ NAME=A[]\n/STATION/ NAME=S\n/OUT/ NAME=OUT\n",
+                                       "/STATION/ NAME=S SERVICE=EXP[" + std::string(2000, '9') + "] TRANSIT=OUT;\n"));
     EXPECT_EQ(service.messages, Lines{errorAt(8, 2030, "Liczba spoza dopuszczalnego zakresu")});
 
     auto keyword = parseText(testing::networkFile("/" + std::string(2500, 'K') + "/ NAME=X\n", ""));
     EXPECT_FALSE(keyword.endStatus);
-    EXPECT_EQ(keyword.messages, (Lines{warningAt(3, 2002, "Oczekiwano: '/'"),
-                                       warningAt(3, 2002, "Ignorowanie tekstu do wystąpienia następnego identyfikatora obiektu"),
-                                       warningAt(3, 2002, "Nieznany identyfikator obiektu"),
-                                       warningAt(3, 2002, "Analiza będzie kontynuowana od następnego obiektu lub bloku")}));
+    EXPECT_EQ(keyword.messages,
+              (Lines{warningAt(3, 2002, "Oczekiwano: '/'"),
+                     warningAt(3, 2002, "Ignorowanie tekstu do wystąpienia następnego identyfikatora obiektu"),
+                     warningAt(3, 2002, "Nieznany identyfikator obiektu"),
+                     warningAt(3, 2002, "Analiza będzie kontynuowana od następnego obiektu lub bloku")}));
 }
 
 TEST(LanguageRobustness, TenMegabyteLines) {
@@ -174,7 +176,8 @@ TEST(LanguageRobustness, TenMegabyteLines) {
     // As the network name: the name is cut at 2000 characters and the rest
     // of the line is skipped up to the first block.
     auto name = parseText("SOUR " + std::string(size, 'x') + "\n*DECLARATION*\n*END*\n");
-    EXPECT_EQ(name.messages, Lines{warningAt(1, 2006, "Ignorowanie tekstu do wystąpienia następnego identyfikatora bloku")});
+    EXPECT_EQ(name.messages,
+              Lines{warningAt(1, 2006, "Ignorowanie tekstu do wystąpienia następnego identyfikatora bloku")});
     ASSERT_TRUE(name.network);
     EXPECT_EQ(name.network->name().size(), 2000u);
 
@@ -232,7 +235,8 @@ TEST(LanguageRobustness, ThousandsOfItemsBuildTheirModel) {
     for (int i = 0; i < count; ++i) {
         const std::string name = "S" + std::to_string(i);
         declarations += "/STATION/ NAME=" + name + "\n";
-        descriptions += "/STATION/ NAME=" + name + " SERVICE=EXP[1] TRANSIT=S" + std::to_string((i + 1) % count) + ";\n";
+        descriptions +=
+            "/STATION/ NAME=" + name + " SERVICE=EXP[1] TRANSIT=S" + std::to_string((i + 1) % count) + ";\n";
     }
     auto run = parseText(testing::networkFile(declarations, descriptions));
     EXPECT_TRUE(run.messages.empty());

@@ -15,7 +15,7 @@ namespace kolt::testing {
 namespace {
 
 class LargeNetwork : public ScratchDirectoryTest {
-protected:
+  protected:
     SolverRun solve(const std::string& text, const std::string& method, long long addressSpace = 0) {
         return runAsWorkbench(dir_, text, method, addressSpace);
     }

@@ -5,8 +5,8 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "solver/methods/methods.h"
@@ -108,8 +108,7 @@ inline OpenArrays buildOpen(const std::vector<int>& type, const Routing& routing
         for (int i = 0; i < M; ++i) {
             a.TAU[i * R + r] = rate[r][i];
             if (!serviceScv.empty()) a.CBNR2[i * R + r] = serviceScv[r][i];
-            for (int j = 0; j < M; ++j)
-                a.BP[static_cast<std::size_t>(i * R + r) * RM + (j * R + r)] = routing[r][i][j];
+            for (int j = 0; j < M; ++j) a.BP[static_cast<std::size_t>(i * R + r) * RM + (j * R + r)] = routing[r][i][j];
             if (arrivals[r][i] > 0.0) {
                 a.BP[static_cast<std::size_t>(RM) * RM + (i * R + r)] -= arrivals[r][i];
                 // One source per pair: the term (c^2 - 1) p + 1 with p = 1.

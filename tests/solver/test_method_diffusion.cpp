@@ -78,8 +78,8 @@ TEST(MethodDiffusion, TandemCarriesTheDepartureVariabilityOnAndClassTimesDifferB
         EXPECT_NEAR(a.MIN[m - 1], mu, 1e-12);
         // The mixture of two exponentials is not exponential: cb from its
         // second moment, sum_r (lambda_r / lambda) 2 / mu_r^2.
-        const double second = (0.5 / 0.75) * 2 / std::pow(rate[0][m - 1], 2) +
-                               (0.25 / 0.75) * 2 / std::pow(rate[1][m - 1], 2);
+        const double second =
+            (0.5 / 0.75) * 2 / std::pow(rate[0][m - 1], 2) + (0.25 / 0.75) * 2 / std::pow(rate[1][m - 1], 2);
         const double cb = mu * mu * second - 1;
         EXPECT_NEAR(a.CBN2[m - 1], cb, 1e-12);
         EXPECT_NEAR(a.ENKN[m - 1], rho * (0.5 + 0.5 * (rho * arrivalScv + cb) / (1 - rho)), 1e-12);

@@ -245,15 +245,12 @@ TEST(MethodExactMva, ThreeClassesAgainstBruteForce) {
     // it in single precision. With ratios 1, 4, 2, 1 (class 1), 1, 1 and
     // 1, 0.5, 0.5, whose sums are powers of 2, nothing is lost there, and
     // the recursion itself must agree to rounding.
-    expectAgreesWithBruteForce({3, 2, 4}, kThreeClassTypes, threeClassRouting(0.5, 0.25, 0.0), kThreeClassTau,
-                               1e-12);
+    expectAgreesWithBruteForce({3, 2, 4}, kThreeClassTypes, threeClassRouting(0.5, 0.25, 0.0), kThreeClassTau, 1e-12);
     // Other ratios are rounded to single precision, which bounds the
     // agreement to about 1e-7 relative.
-    expectAgreesWithBruteForce({3, 2, 4}, kThreeClassTypes, threeClassRouting(0.4, 0.3, 0.3), kThreeClassTau,
-                               1e-6);
+    expectAgreesWithBruteForce({3, 2, 4}, kThreeClassTypes, threeClassRouting(0.4, 0.3, 0.3), kThreeClassTau, 1e-6);
     // Larger populations, one class empty.
-    expectAgreesWithBruteForce({6, 0, 5}, kThreeClassTypes, threeClassRouting(0.4, 0.3, 0.3), kThreeClassTau,
-                               1e-6);
+    expectAgreesWithBruteForce({6, 0, 5}, kThreeClassTypes, threeClassRouting(0.4, 0.3, 0.3), kThreeClassTau, 1e-6);
 }
 
 TEST(MethodExactMva, EmptyClassAndDelayStation) {

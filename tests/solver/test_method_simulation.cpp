@@ -35,7 +35,7 @@ Law constant(double value) { return {LawKind::Constant, 0, value, 0, 0, 0}; }
 // A model written station by station; routing and streams are collected per
 // (station, class) and laid out by build().
 class ModelBuilder {
-public:
+  public:
     ModelBuilder(int M, std::vector<int> population) {
         m_.M = M;
         m_.R = static_cast<int>(population.size());
@@ -91,7 +91,7 @@ public:
         return m_;
     }
 
-private:
+  private:
     SimulationModel m_;
     std::vector<std::vector<std::pair<int, double>>> routes_;
 };
@@ -173,7 +173,9 @@ TEST(SimulationMethod, SingleStationsMatchTheirFormulas) {
         Law law;
         switch (c.kind) {
             case LawKind::Uniform: law = {c.kind, 0, c.parameters[0].first, c.parameters[0].second, 0, 0}; break;
-            case LawKind::Erlang: law = {c.kind, static_cast<int>(c.parameters[0].first), c.parameters[0].second, 0, 0, 0}; break;
+            case LawKind::Erlang:
+                law = {c.kind, static_cast<int>(c.parameters[0].first), c.parameters[0].second, 0, 0, 0};
+                break;
             case LawKind::Cox:
             case LawKind::Hyper:
             case LawKind::Histogram: law = b.pairs(c.kind, c.parameters); break;
@@ -231,7 +233,7 @@ TEST(SimulationMethod, PriorityClassesMatchCobhamAndPreemptiveResume) {
 // stretches the closed demands to D / (1 - U_o), the closed recursion runs
 // on those, and the open class holds U_o (1 + Q_closed) / (1 - U_o).
 class ProductFormMixed : public ::testing::Test {
-protected:
+  protected:
     SimulationModel model() {
         ModelBuilder b(4, {4, 0});
         b.station(0, kInfiniteServer).station(1, kFifo).station(2, kLifoPreemptive).station(3, kInfiniteServer);
@@ -286,10 +288,11 @@ TEST_F(ProductFormMixed, TheSameSeedRepeatsTheRunAndOtherSeedsAgree) {
     const SimulationModel m = model();
     const SimulationResult first = run(m), again = run(m), other = run(m, 7);
     ASSERT_EQ(first.events, again.events);
-    EXPECT_EQ(std::memcmp(first.estimate.data(), again.estimate.data(),
-                          first.estimate.size() * sizeof(StationMeasures)), 0);
-    EXPECT_EQ(std::memcmp(first.halfWidth.data(), again.halfWidth.data(),
-                          first.halfWidth.size() * sizeof(StationMeasures)), 0);
+    EXPECT_EQ(
+        std::memcmp(first.estimate.data(), again.estimate.data(), first.estimate.size() * sizeof(StationMeasures)), 0);
+    EXPECT_EQ(
+        std::memcmp(first.halfWidth.data(), again.halfWidth.data(), first.halfWidth.size() * sizeof(StationMeasures)),
+        0);
     EXPECT_NE(first.estimate[1].number, other.estimate[1].number) << "another seed must give another run";
     // The difference of two independent estimates of a station's mean
     // number, within its 99% interval.

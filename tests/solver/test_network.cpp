@@ -12,7 +12,7 @@ namespace kolt {
 namespace {
 
 class NetworkTest : public ::testing::Test {
-protected:
+  protected:
     testing::CapturedConsole console_;
     Reporter& reporter_ = console_.reporter();
     Network net_{"Siec", reporter_};

@@ -11,7 +11,7 @@ namespace kolt {
 namespace {
 
 class ReporterTest : public ::testing::Test {
-protected:
+  protected:
     bool flushEndsRun(Target target) {
         try {
             reporter_.flush(target);

@@ -16,7 +16,7 @@ const std::string kEmptyPlain(11, ' ');
 const std::string kEmptyMachine = std::string(12, ' ') + "\t";
 
 class ResultsFile : public AnalysisTest {
-protected:
+  protected:
     // One closed class "Klienci" cycling between a FIFO "CPU" and an IS
     // "Terminale", with the tables filled for all classes and for the class.
     void fifoAndIs() {
@@ -51,10 +51,18 @@ TEST_F(ResultsFile, PlainReportOfFifoAndIsStations) {
     const std::string head = std::string(25, ' ') + "WYNIKI (prosty wydruk ASCII) :\n";
     const std::string columns = std::string(31, ' ') + "CZAS OBSŁ. LICZBA KL. WYKORZYST. PRZEPUST.\n";
     const std::string rows =
-        " 1.Stan.            CPU       " " 2.5000000  1.2500000  0.5000000  0.5000000 \n" +
-        kBlanks24 + "QUEUE " " 0.5000000  0.7500000 " + kEmptyPlain + " 0.5000000 \n" +
-        kBlanks24 + "SERVER" " 2.0000000  0.5000000  0.5000000 " + kEmptyPlain + "\n" +
-        " 2.Stan.      Terminale       " " 5.0000000  1.7500000 " + kEmptyPlain + " 0.3500000 \n";
+        " 1.Stan.            CPU       "
+        " 2.5000000  1.2500000  0.5000000  0.5000000 \n" +
+        kBlanks24 +
+        "QUEUE "
+        " 0.5000000  0.7500000 " +
+        kEmptyPlain + " 0.5000000 \n" + kBlanks24 +
+        "SERVER"
+        " 2.0000000  0.5000000  0.5000000 " +
+        kEmptyPlain + "\n" +
+        " 2.Stan.      Terminale       "
+        " 5.0000000  1.7500000 " +
+        kEmptyPlain + " 0.3500000 \n";
     EXPECT_EQ(printed(-1, false), head + "\"Bez podziału na klasy\"\n" + columns + rows);
     EXPECT_EQ(printed(0, false), head + "Dla klasy \"Klienci\"\n" + columns + rows);
 }
@@ -63,10 +71,19 @@ TEST_F(ResultsFile, MachineRecordsOfFifoAndIsStations) {
     fifoAndIs();
     auto records = [](const std::string& group) {
         const std::string cpu = group + "2#1>\"CPU\"\t";
-        return cpu + "STATION\t" "    2.5000\t    1.2500\t    0.5000\t    0.5000\t\n" +
-               cpu + "QUEUE\t" "    0.5000\t    0.7500\t" + kEmptyMachine + "    0.5000\t\n" +
-               cpu + "SERVER\t" "    2.0000\t    0.5000\t    0.5000\t" + kEmptyMachine + "\n" +
-               group + "3#2>\"Terminale\"\tIS\t" "    5.0000\t    1.7500\t" + kEmptyMachine + "    0.3500\t\n";
+        return cpu +
+               "STATION\t"
+               "    2.5000\t    1.2500\t    0.5000\t    0.5000\t\n" +
+               cpu +
+               "QUEUE\t"
+               "    0.5000\t    0.7500\t" +
+               kEmptyMachine + "    0.5000\t\n" + cpu +
+               "SERVER\t"
+               "    2.0000\t    0.5000\t    0.5000\t" +
+               kEmptyMachine + "\n" + group +
+               "3#2>\"Terminale\"\tIS\t"
+               "    5.0000\t    1.7500\t" +
+               kEmptyMachine + "    0.3500\t\n";
     };
     EXPECT_EQ(printed(-1, true), records("5#1>\"Bez podziału\"\t"));
     EXPECT_EQ(printed(0, true), records("7#2>\"Klienci\"\t"));
@@ -83,7 +100,9 @@ TEST_F(ResultsFile, CellsAreCutNotRoundedAndNonPositiveValuesPrintAsZero) {
     const std::string plain = printed(-1, false);
     EXPECT_EQ(plain.substr(plain.find(" 1.Stan.")),
               " 1.Stan.            PS1        1234.5678  0.0000000  0.0000000  123456.50 \n");
-    EXPECT_EQ(printed(-1, true), "5#1>\"Bez podziału\"\t3#1>\"PS1\"\tPS\t" " 1234.5679\t    0.0000\t    0.0000\t123456.500\t\n");
+    EXPECT_EQ(printed(-1, true),
+              "5#1>\"Bez podziału\"\t3#1>\"PS1\"\tPS\t"
+              " 1234.5679\t    0.0000\t    0.0000\t123456.500\t\n");
     // An open class is kind 6.
     EXPECT_EQ(printed(0, true).substr(0, 17), "6#2>\"Zgloszenia\"\t");
 }
@@ -101,7 +120,8 @@ TEST_F(ResultsFile, IntegerDigitsThatDoNotFitTakeTheExponentFormOfTheSameWidth) 
     EXPECT_EQ(plain.substr(plain.find(" 1.Stan.")),
               " 1.Stan.            PS1        123456789  1.000e+10  1.235e+09  1.00e+300 \n");
     EXPECT_EQ(printed(-1, true),
-              "5#1>\"Bez podziału\"\t3#1>\"PS1\"\tPS\t" "123456789.\t9999999171\t1234567890\t1.000e+300\t\n");
+              "5#1>\"Bez podziału\"\t3#1>\"PS1\"\tPS\t"
+              "123456789.\t9999999171\t1234567890\t1.000e+300\t\n");
 }
 
 TEST_F(ResultsFile, ServerRowTakesTheStationValueWhereTheQueueHasNone) {

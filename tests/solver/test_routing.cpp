@@ -13,7 +13,7 @@ namespace kolt {
 namespace {
 
 class RoutingTest : public ::testing::Test {
-protected:
+  protected:
     RoutingTest() : net_("N", reporter_) {
         s1_ = net_.createObject(kStationType, "S1");
         a_ = net_.createObject(kStationType, "A");

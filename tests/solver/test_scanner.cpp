@@ -17,7 +17,7 @@ using testing::errorAt;
 using testing::warningAt;
 
 class ScannerTest : public ::testing::Test {
-protected:
+  protected:
     Scanner& scan(std::string text) {
         scanner_.emplace(console_.reporter(), std::move(text));
         return *scanner_;
@@ -147,8 +147,8 @@ TEST_F(ScannerTest, SkipToNextItemMovesAtLeastOnce) {
     scanner_->skipToNextItem(true);
     EXPECT_EQ(scanner_->current(), '/');
     EXPECT_EQ(plainWord(), "/B");
-    EXPECT_EQ(messages(), std::vector<std::string>{
-                              warningAt(1, 0, "Analiza będzie kontynuowana od następnego obiektu lub bloku")});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{warningAt(1, 0, "Analiza będzie kontynuowana od następnego obiektu lub bloku")});
 }
 
 TEST_F(ScannerTest, NameEndChecks) {
@@ -183,7 +183,7 @@ TEST_F(ScannerTest, AtBoundaryReportsTheMarker) {
 // readNumber on one token; returns the value (NaN when refused) and leaves the
 // messages in `lines`.
 class NumberTest : public ScannerTest {
-protected:
+  protected:
     std::optional<double> number(const std::string& word) {
         scan(word);
         scanner_->readToken(kNone, kNone, kBlanks);
@@ -248,7 +248,8 @@ TEST_F(NumberTest, DecimalPointWhateverTheLocale) {
 }
 
 TEST_F(NumberTest, InfinityNanHexAndOutOfRangeNeverPass) {
-    for (const char* word : {"inf", "-inf", "INF", "nan", "NaN", "infinity"}) EXPECT_EQ(number(word), std::nullopt) << word;
+    for (const char* word : {"inf", "-inf", "INF", "nan", "NaN", "infinity"})
+        EXPECT_EQ(number(word), std::nullopt) << word;
     // "0x10" reads as the number 0 followed by other characters: refused as zero.
     EXPECT_EQ(number("0x10"), std::nullopt);
     EXPECT_EQ(number("1e999"), std::nullopt);

@@ -12,7 +12,7 @@ namespace kolt::testing {
 namespace {
 
 class SimulationRun : public AnalysisTest {
-protected:
+  protected:
     // Closed class 0 (one customer) from IS "Terminale" (mean 4) to FIFO
     // "CPU" (mean 1); open class 1 from "Z" (mean interarrival 2) to FIFO
     // "Serwer" (mean 1). Where the CPU and the server send their customers
@@ -52,7 +52,7 @@ protected:
 TEST_F(SimulationRun, RefusesWhatCannotBeSimulatedNamingEachPlace) {
     route(*cpu, 0, *terminals, 0.5);
     route(*cpu, 0, *exitObject, 0.5);  // a closed customer cannot leave
-    route(*in, 0, *cpu, 1.0);   // nor come from a source: passed over
+    route(*in, 0, *cpu, 1.0);          // nor come from a source: passed over
     Station& shared = station("Dzielony", SchedulingKind::Ps);
     Station& general = station("Ogolny", SchedulingKind::Fifo);
     route(*server, 1, shared, 0.5);

@@ -84,9 +84,9 @@ TEST(SparseSystems, JacksonAndDiffusionAgreeWithTheDenseEliminations) {
               dense.C0NR2.data(), dense.RJI.data(), dense.G.data(), dense.CAN2.data(), code, station, work);
     ASSERT_EQ(code, 0);
     diffusion(sparse.M, sparse.R, nullptr, nullptr, sparse.LAMBN.data(), sparse.OBCN.data(), sparse.ENKN.data(),
-              sparse.ENTN.data(), sparse.LMBNR.data(), sparse.OBCNR.data(), sparse.ENRKNR.data(),
-              sparse.ENRTNR.data(), sparse.MIN.data(), sparse.TAU.data(), sparse.CBN2.data(), sparse.CBNR2.data(),
-              sparse.C0NR2.data(), nullptr, nullptr, sparse.CAN2.data(), code, station, work, &lists);
+              sparse.ENTN.data(), sparse.LMBNR.data(), sparse.OBCNR.data(), sparse.ENRKNR.data(), sparse.ENRTNR.data(),
+              sparse.MIN.data(), sparse.TAU.data(), sparse.CBN2.data(), sparse.CBNR2.data(), sparse.C0NR2.data(),
+              nullptr, nullptr, sparse.CAN2.data(), code, station, work, &lists);
     ASSERT_EQ(code, 0);
     expectSameResults(dense.CAN2, sparse.CAN2, "CAN2");
     expectSameResults(dense.ENKN, sparse.ENKN, "ENKN");
@@ -128,8 +128,8 @@ TEST(SparseSystems, SingularSystemIsTheImproperTopologyCode) {
     const OpenRouting lists = testing::openRoutingOf(a);
     int code = 0, station = -1;
     jackson(a.M, a.R, a.TYPE.data(), nullptr, a.LAMBN.data(), a.OBCN.data(), a.ENKN.data(), a.ENTN.data(),
-            a.LMBNR.data(), a.OBCNR.data(), a.ENRKNR.data(), a.ENRTNR.data(), a.MIN.data(), a.TAU.data(), code,
-            station, &lists);
+            a.LMBNR.data(), a.OBCNR.data(), a.ENRKNR.data(), a.ENRTNR.data(), a.MIN.data(), a.TAU.data(), code, station,
+            &lists);
     EXPECT_EQ(code, kImproperTopology);
 }
 

@@ -9,7 +9,7 @@
 
 // Records the texts and lines painted on it, page by page.
 class RecordingEngine : public QPaintEngine {
-public:
+  public:
     struct Text {
         int page;
         QPointF at;
@@ -38,28 +38,31 @@ public:
 
 // An A4 page at dotsPerInch (a printer in high resolution has 1200).
 class RecordingDevice : public QPaintDevice {
-public:
+  public:
     explicit RecordingDevice(int dotsPerInch = 254) : dpi(dotsPerInch) {}
     mutable RecordingEngine engine;
     QPaintEngine* paintEngine() const override { return &engine; }
 
-protected:
+  protected:
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
-        case PdmWidth: return 210 * dpi * 10 / 254;
-        case PdmHeight: return 297 * dpi * 10 / 254;
-        case PdmWidthMM: return 210;
-        case PdmHeightMM: return 297;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return dpi;
-        case PdmDepth: return 32;
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+            case PdmWidth: return 210 * dpi * 10 / 254;
+            case PdmHeight: return 297 * dpi * 10 / 254;
+            case PdmWidthMM: return 210;
+            case PdmHeightMM: return 297;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY: return dpi;
+            case PdmDepth: return 32;
+            case PdmNumColors: return 0x7fffffff;
+            case PdmDevicePixelRatio: return 1;
+            case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
         }
         return 0;
     }
 
-private:
+  private:
     int dpi;
 };
 

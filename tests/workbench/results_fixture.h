@@ -2,8 +2,8 @@
 // WINKOLT layout, written as Windows-1250 bytes.
 #pragma once
 
-#include <QByteArray>
 #include <QBuffer>
+#include <QByteArray>
 #include <QStringList>
 
 #include "workbench/results_file.h"
@@ -15,7 +15,8 @@ inline QByteArray resultsLine(const QString& classTag, const QString& className,
                               const QString& stationName, const QString& type, const QStringList& cells) {
     QString line = classTag + QStringLiteral(">\"") + className + QStringLiteral("\"\t") + stationTag +
                    QStringLiteral(">\"") + stationName + QStringLiteral("\"\t") + type + QLatin1Char('\t');
-    for (const QString& cell : cells) line += (cell.isEmpty() ? QString(12, QLatin1Char(' ')) : cell.rightJustified(10)) + QLatin1Char('\t');
+    for (const QString& cell : cells)
+        line += (cell.isEmpty() ? QString(12, QLatin1Char(' ')) : cell.rightJustified(10)) + QLatin1Char('\t');
     return encodeCp1250(line) + '\n';
 }
 
@@ -28,14 +29,18 @@ inline QByteArray mixedResults() {
                                                    {QStringLiteral("6#2"), QStringLiteral("Otwarta")},
                                                    {QStringLiteral("7#3"), QStringLiteral("Zamknieta")}};
     for (const auto& [tag, name] : groups) {
-        for (const auto& [stationTag, station] : {QPair<QString, QString>{QStringLiteral("2#1"), QStringLiteral("Kolejka")},
-                                                  QPair<QString, QString>{QStringLiteral("2#3"), QStringLiteral("Dysk")}}) {
+        for (const auto& [stationTag, station] :
+             {QPair<QString, QString>{QStringLiteral("2#1"), QStringLiteral("Kolejka")},
+              QPair<QString, QString>{QStringLiteral("2#3"), QStringLiteral("Dysk")}}) {
             bytes += resultsLine(tag, name, stationTag, station, QStringLiteral("STATION"),
-                                 {QStringLiteral("0.5000"), QStringLiteral("1.2500"), QStringLiteral("0.4000"), QStringLiteral("2.5000")});
-            bytes += resultsLine(tag, name, stationTag, station, QStringLiteral("QUEUE"),
-                                 {QStringLiteral("0.1000"), QStringLiteral("0.2500"), QString(), QStringLiteral("2.5000")});
-            bytes += resultsLine(tag, name, stationTag, station, QStringLiteral("SERVER"),
-                                 {QStringLiteral("0.4000"), QStringLiteral("1.0000"), QStringLiteral("0.4000"), QString()});
+                                 {QStringLiteral("0.5000"), QStringLiteral("1.2500"), QStringLiteral("0.4000"),
+                                  QStringLiteral("2.5000")});
+            bytes +=
+                resultsLine(tag, name, stationTag, station, QStringLiteral("QUEUE"),
+                            {QStringLiteral("0.1000"), QStringLiteral("0.2500"), QString(), QStringLiteral("2.5000")});
+            bytes +=
+                resultsLine(tag, name, stationTag, station, QStringLiteral("SERVER"),
+                            {QStringLiteral("0.4000"), QStringLiteral("1.0000"), QStringLiteral("0.4000"), QString()});
         }
         bytes += resultsLine(tag, name, QStringLiteral("3#2"), QStringLiteral("Opoznienie"), QStringLiteral("IS"),
                              {QStringLiteral("3.0000"), QStringLiteral("7.5000"), QString(), QStringLiteral("2.5000")});

@@ -6,7 +6,7 @@
 
 class TestCodec : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void unchangedTextGivesBackTheExactBytes_data();
     void unchangedTextGivesBackTheExactBytes();
     void decodingShowsPolishLettersAndUnifiesLineEnds();
@@ -18,7 +18,8 @@ private slots:
 
 void TestCodec::unchangedTextGivesBackTheExactBytes_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("polish letters") << QByteArray("SOUR Sie\xe6 \xb9\xea\xb3\xf1\xf3\x9c\x9f\xbf \xa5\xca\xa3\xd1\xd3\x8c\x8f\xaf\r\n");
+    QTest::newRow("polish letters") << QByteArray(
+        "SOUR Sie\xe6 \xb9\xea\xb3\xf1\xf3\x9c\x9f\xbf \xa5\xca\xa3\xd1\xd3\x8c\x8f\xaf\r\n");
     QTest::newRow("crlf") << QByteArray("*DECLARATION*\r\n\t/CLASS/ NAME=K[1]\r\n*END*\r\n");
     QTest::newRow("lf") << QByteArray("*DECLARATION*\n\t/CLASS/ NAME=K[1]\n*END*\n");
     QTest::newRow("undefined bytes") << QByteArray("a\x81\x83\x88\x90\x98z\r\n");
@@ -26,7 +27,9 @@ void TestCodec::unchangedTextGivesBackTheExactBytes_data() {
     QTest::newRow("empty") << QByteArray("");
     QTest::newRow("mixed line ends") << QByteArray("one\r\ntwo\nthree\r\nfour\n");
     QTest::newRow("lone cr") << QByteArray("one\rtwo\r\n");
-    QTest::newRow("no-break space") << QByteArray("a\xa0" "b\r\n");
+    QTest::newRow("no-break space") << QByteArray(
+        "a\xa0"
+        "b\r\n");
 }
 
 void TestCodec::unchangedTextGivesBackTheExactBytes() {
@@ -42,7 +45,9 @@ void TestCodec::unchangedTextGivesBackTheExactBytes() {
 }
 
 void TestCodec::decodingShowsPolishLettersAndUnifiesLineEnds() {
-    const FileText loaded = decodeFileBytes("Zamkni\xeata sie\xe6\r\n\xa3\xf3" "d\x9f\r\n");
+    const FileText loaded = decodeFileBytes(
+        "Zamkni\xeata sie\xe6\r\n\xa3\xf3"
+        "d\x9f\r\n");
     QCOMPARE(loaded.text, QStringLiteral("Zamknięta sieć\nŁódź\n"));
     QCOMPARE(loaded.lineEnd, QByteArray("\r\n"));
     QCOMPARE(decodeFileBytes("a\nb\n").lineEnd, QByteArray("\n"));

@@ -25,7 +25,7 @@ using namespace Command;
 
 class TestCommandRules : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { useTemporarySettings(dir_); }
     void withoutDocumentOnlyTheMainCommandsWork();
     void newDocumentMustBeSavedAndAMethodChosen();
@@ -43,7 +43,7 @@ private slots:
     void keysWorkWithADocumentOpen();
     void toolkitTextsArePolish();  // last: the translation stays loaded
 
-private:
+  private:
     QString savedModel(const QString& name, const QByteArray& cfg = {});
     QTemporaryDir dir_;
 };
@@ -202,8 +202,8 @@ void TestCommandRules::calculationToolbarToggles() {
     // The standard bar: New, Open, Save | Cut, Copy, Paste | Print, About, Context help.
     QList<int> standard;
     for (QAction* a : wb.frame->standardBar()->actions()) standard << (a->isSeparator() ? 0 : a->data().toInt());
-    QCOMPARE(standard, (QList<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint,
-                                   AppAbout, ContextHelp}));
+    QCOMPARE(standard, (QList<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint, AppAbout,
+                                   ContextHelp}));
 }
 
 void TestCommandRules::everyCommandHasItsTextsAndKeys() {
@@ -247,8 +247,8 @@ void TestCommandRules::helpOpensThePageShippedWithTheProgram() {
     QVERIFY(windowGeometryWithin(QRect(0, 0, 800, 600), QRect(500, 400, 600, 400), QSize(700, 900))
                 .translated(0, -30)
                 .intersects(QRect(0, 0, 800, 600)));
-    QVERIFY(QRect(0, 0, 800, 600).contains(windowGeometryWithin(QRect(0, 0, 800, 600), QRect(500, 400, 600, 400),
-                                                                 QSize(700, 900))));
+    QVERIFY(QRect(0, 0, 800, 600)
+                .contains(windowGeometryWithin(QRect(0, 0, 800, 600), QRect(500, 400, 600, 400), QSize(700, 900))));
     QTest::keyClick(help, Qt::Key_Escape);
     QTRY_VERIFY(!wb.frame->helpBrowser());
 }
@@ -306,7 +306,8 @@ void TestCommandRules::commandTexts_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("prompt");
     auto row = [](int id, const char* text, const char* keys, const char* prompt) {
-        QTest::addRow("%d", id) << id << QString::fromUtf8(text) << QString::fromUtf8(keys) << QString::fromUtf8(prompt);
+        QTest::addRow("%d", id) << id << QString::fromUtf8(text) << QString::fromUtf8(keys)
+                                << QString::fromUtf8(prompt);
     };
     row(FileNew, "&Nowy\tCtrl+N", "Ctrl+N", "Tworzy nowy dokument\nNowy");
     row(MiniWizard, "Mini &Wizzard...\tCtrl+W", "Ctrl+W",
@@ -321,7 +322,8 @@ void TestCommandRules::commandTexts_data() {
     row(AppExit, "Za&kończ", "", "Kończy działanie aplikacji; przypomina o zapisaniu dokumentów\nZakończ");
     row(EditUndo, "&Cofnij\tCtrl+Z", "Ctrl+Z, Alt+Backspace", "Cofa ostatnią akcję\nCofnij");
     row(EditCut, "&Wytnij\tCtrl+X", "Ctrl+X, Shift+Del", "Wycina zaznaczony fragment i umieszcza go w Schowku\nWytnij");
-    row(EditCopy, "&Kopiuj\tCtrl+C", "Ctrl+C, Ctrl+Ins", "Kopiuje zaznaczony fragment i umieszcza go w Schowku\nKopiuj");
+    row(EditCopy, "&Kopiuj\tCtrl+C", "Ctrl+C, Ctrl+Ins",
+        "Kopiuje zaznaczony fragment i umieszcza go w Schowku\nKopiuj");
     row(EditPaste, "Wkl&ej\tCtrl+V", "Ctrl+V, Shift+Ins", "Wstawia zawartość Schowka\nWklej");
     row(EditClear, "Wyc&zyść\tDel", "", "Kasuje zaznaczenie\nWyczyść");
     row(EditSelectAll, "Zaznacz wszys&tko\tCtrl+A", "Ctrl+A", "Zaznacza cały dokument\nZaznacz wszystko");
@@ -401,8 +403,8 @@ void TestCommandRules::menusOfEachWindowKind() {
                     }
         return ids;
     };
-    QCOMPARE(commandsOf(QStringLiteral("&Plik")), (QList<int>{FileNew, MiniWizard, FileOpen, FilePrintSetup,
-                                                                FileRecent1, AppExit}));
+    QCOMPARE(commandsOf(QStringLiteral("&Plik")),
+             (QList<int>{FileNew, MiniWizard, FileOpen, FilePrintSetup, FileRecent1, AppExit}));
     QCOMPARE(commandsOf(QStringLiteral("&Widok")), (QList<int>{ViewToolbar, ViewStatusBar, ViewCalcBar}));
     QCOMPARE(commandsOf(QStringLiteral("&Pomoc")), (QList<int>{HelpContents, AppAbout}));
 
@@ -410,15 +412,16 @@ void TestCommandRules::menusOfEachWindowKind() {
     const QString path = writeTestFile(dir_.filePath(QStringLiteral("a&b.klt")), "SOUR a\r\n*END*");
     CWinKoltDoc* doc = wb.frame->openDocument(path);
     QVERIFY(doc);
-    QCOMPARE(wb.frame->action(FileRecent1)->text(),
-             QStringLiteral("&1 ") + QFileInfo(path).absoluteFilePath().replace(QStringLiteral("&"), QStringLiteral("&&")));
+    QCOMPARE(
+        wb.frame->action(FileRecent1)->text(),
+        QStringLiteral("&1 ") + QFileInfo(path).absoluteFilePath().replace(QStringLiteral("&"), QStringLiteral("&&")));
 
     QStringList titles;
     for (QAction* menu : wb.frame->menuBar()->actions()) titles << menu->text();
     QCOMPARE(titles, (QStringList{"&Plik", "&Edycja", "&Widok", "O&bliczenia", "&Okno", "Pomo&c"}));
     QCOMPARE(wb.frame->action(EditCopy)->text(), QStringLiteral("&Kopiuj\tCtrl+C"));
     QCOMPARE(commandsOf(QStringLiteral("&Edycja")), (QList<int>{EditUndo, EditCut, EditCopy, EditPaste, EditClear,
-                                                                  EditSelectAll, EditFind, EditRepeat, EditReplace}));
+                                                                EditSelectAll, EditFind, EditRepeat, EditReplace}));
     QCOMPARE(commandsOf(QStringLiteral("O&bliczenia")),
              (QList<int>{SyntaxAnalysis, NetworkAnalysis, NextMessage, PreviousMessage}));
     QMenu* methods = nullptr;

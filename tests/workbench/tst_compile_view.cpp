@@ -12,7 +12,7 @@
 
 class TestCompileView : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void longLinesAreCutInto119CharacterPieces();
     void finalNewlineGivesAnEmptyLastLineAndTheEndIsInView();
     void textIsDecodedAndReadOnly();
@@ -24,7 +24,7 @@ private slots:
     void doubleClickWithoutParenthesisDoesNothing();
     void doubleClickOnParenthesisWithoutPosition();
 
-private:
+  private:
     QString writeFile(const QByteArray& bytes);
     static QStringList lines(const CCompileView& view);
     static QPoint pointOnLine(CCompileView& view, int blockNumber);
@@ -36,9 +36,7 @@ QString TestCompileView::writeFile(const QByteArray& bytes) {
     return writeTestFile(dir_.filePath(QStringLiteral("r%1.err").arg(++fileNumber_)), bytes);
 }
 
-QStringList TestCompileView::lines(const CCompileView& view) {
-    return view.toPlainText().split(QLatin1Char('\n'));
-}
+QStringList TestCompileView::lines(const CCompileView& view) { return view.toPlainText().split(QLatin1Char('\n')); }
 
 QPoint TestCompileView::pointOnLine(CCompileView& view, int blockNumber) {
     QTextCursor cursor(view.document()->findBlockByNumber(blockNumber));
@@ -60,7 +58,7 @@ void TestCompileView::longLinesAreCutInto119CharacterPieces() {
     QCOMPARE(shown[2].size(), 119);
     QCOMPARE(shown[3].size(), 62);
     QCOMPARE(shown[4], QString(119, QLatin1Char('y')));  // a line of exactly 119 stays one line
-    QCOMPARE(shown[5], QStringLiteral("z"));              // no final newline: the last piece is the rest
+    QCOMPARE(shown[5], QStringLiteral("z"));             // no final newline: the last piece is the rest
 }
 
 void TestCompileView::finalNewlineGivesAnEmptyLastLineAndTheEndIsInView() {
@@ -103,7 +101,9 @@ void TestCompileView::reportLoadedBeforeItsWindowIsShownOpensAtTheEnd() {
 
 void TestCompileView::textIsDecodedAndReadOnly() {
     CCompileView view;
-    QVERIFY(view.loadDiagnostics(writeFile("B\xa3\xa5" "D:         (7,3) Nieznany obiekt \xaf\xf3\xb3w\n")));
+    QVERIFY(
+        view.loadDiagnostics(writeFile("B\xa3\xa5"
+                                       "D:         (7,3) Nieznany obiekt \xaf\xf3\xb3w\n")));
     QCOMPARE(lines(view).first(), QStringLiteral("BŁĄD:         (7,3) Nieznany obiekt Żółw"));
     QVERIFY(view.isReadOnly());
     QVERIFY(!view.document()->isModified());
@@ -167,7 +167,9 @@ void TestCompileView::doubleClickOnAPositionChoosesIt() {
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const QString error = QStringLiteral("BŁĄD:         (7,3) Oczekiwano znaku (\"=\")");
-    QVERIFY(view.loadDiagnostics(writeFile("KOLT-32 wersja 1.0\n\nB\xa3\xa5" "D:         (7,3) Oczekiwano znaku (\"=\")\n")));
+    QVERIFY(
+        view.loadDiagnostics(writeFile("KOLT-32 wersja 1.0\n\nB\xa3\xa5"
+                                       "D:         (7,3) Oczekiwano znaku (\"=\")\n")));
     QSignalSpy chosen(&view, &CCompileView::diagnosticChosen);
 
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, pointOnLine(view, 2));
@@ -195,7 +197,10 @@ void TestCompileView::doubleClickOnParenthesisWithoutPosition() {
     view.resize(600, 300);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QVERIFY(view.loadDiagnostics(writeFile("B\xa3\xa5" "D FATALNY: Blad allokacji pami\xea" "ci (CAN2)\n(12,x)\n")));
+    QVERIFY(
+        view.loadDiagnostics(writeFile("B\xa3\xa5"
+                                       "D FATALNY: Blad allokacji pami\xea"
+                                       "ci (CAN2)\n(12,x)\n")));
     QSignalSpy chosen(&view, &CCompileView::diagnosticChosen);
 
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, pointOnLine(view, 0));

@@ -1,8 +1,8 @@
 // A double click on a positioned diagnostic in the report window takes the
 // model editor to that line and column.
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QScrollBar>
+#include <QTextBlock>
 
 #include "tests/workbench/workbench_fixture.h"
 #include "workbench/child_frame.h"
@@ -11,7 +11,7 @@
 
 class TestDiagnosticJump : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void init();
     void cleanup() { wb.reset(); }
@@ -21,7 +21,7 @@ private slots:
     void closedModelWindowIsOpenedAgain();
     void columnBeyondTheLineStopsAtItsEnd();
 
-private:
+  private:
     void doubleClickReportLine(int blockNumber);
     CCompileView* report() const;
     QPlainTextEdit* editor() const;
@@ -41,9 +41,13 @@ void TestDiagnosticJump::initTestCase() {
     writeTestFile(dir_.filePath(QStringLiteral("siec.err")),
                   "KOLT-32 wersja 1.0\r\n"
                   "Analizowany plik: siec.klt\r\n"
-                  "B\xa3\xa5" "D:         (12,5) Nieznany identyfikator obiektu\r\n"
-                  "B\xa3\xa5" "D FATALNY: Blad allokacji pami\xea" "ci (CAN2)\r\n"
-                  "B\xa3\xa5" "D:         (7,40) Za d\xb3ugi wiersz\r\n");
+                  "B\xa3\xa5"
+                  "D:         (12,5) Nieznany identyfikator obiektu\r\n"
+                  "B\xa3\xa5"
+                  "D FATALNY: Blad allokacji pami\xea"
+                  "ci (CAN2)\r\n"
+                  "B\xa3\xa5"
+                  "D:         (7,40) Za d\xb3ugi wiersz\r\n");
 }
 
 void TestDiagnosticJump::init() {
@@ -85,7 +89,8 @@ void TestDiagnosticJump::positionedLineMovesTheEditor() {
     doubleClickReportLine(2);
     QCOMPARE(doc->errorLine(), 12);
     QCOMPARE(doc->errorColumn(), 5);
-    QCOMPARE(report()->textCursor().selectedText(), QStringLiteral("BŁĄD:         (12,5) Nieznany identyfikator obiektu"));
+    QCOMPARE(report()->textCursor().selectedText(),
+             QStringLiteral("BŁĄD:         (12,5) Nieznany identyfikator obiektu"));
 
     QCOMPARE(wb->frame->activeFrame()->viewKind(), ViewKind::Model);
     const QTextCursor caret = editor()->textCursor();

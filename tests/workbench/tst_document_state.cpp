@@ -22,7 +22,7 @@
 
 class TestDocumentState : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void newDocument();
     void openedDocumentTakesTheStateOfItsLastRun_data();
@@ -38,7 +38,7 @@ private slots:
     void newDocumentsStartWithTheLastWizardSkeleton();
     void windowTitlesSayWhatEachWindowIs();
 
-private:
+  private:
     // A solver stand-in: writes "argument" into base + "arg" and a line into
     // the diagnostics file, then ends with status.
     QString fakeSolver(int status);
@@ -52,11 +52,13 @@ void TestDocumentState::initTestCase() { useTemporarySettings(dir_); }
 QString TestDocumentState::fakeSolver(int status) {
     const QString path = dir_.filePath(QStringLiteral("solver%1.sh").arg(status));
     // argv: program, document path, method; the document ends in ".klt".
-    writeTestFile(path, "#!/bin/sh\n"
-                        "base=\"${1%klt}\"\n"
-                        "printf '%s' \"$2\" > \"${base}arg\"\n"
-                        "printf 'KOLT-32\\nB\\243\\245D:         (2,1) b\\263\\271d\\n' > \"${base}err\"\n"
-                        "exit " + QByteArray::number(status) + "\n");
+    writeTestFile(path,
+                  "#!/bin/sh\n"
+                  "base=\"${1%klt}\"\n"
+                  "printf '%s' \"$2\" > \"${base}arg\"\n"
+                  "printf 'KOLT-32\\nB\\243\\245D:         (2,1) b\\263\\271d\\n' > \"${base}err\"\n"
+                  "exit " +
+                      QByteArray::number(status) + "\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
@@ -79,8 +81,9 @@ void TestDocumentState::newDocument() {
     QCOMPARE(doc->errorLine(), -1);
     QVERIFY(doc->basePath().isEmpty());
     QVERIFY(doc->path().isEmpty());
-    QCOMPARE(modelView(wb, doc)->toPlainText(), QString(defaultSkeleton()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    QVERIFY(!doc->isModified());  // the skeleton is not an edit
+    QCOMPARE(modelView(wb, doc)->toPlainText(),
+             QString(defaultSkeleton()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QVERIFY(!doc->isModified());                      // the skeleton is not an edit
     QVERIFY(wb.frame->activeFrame()->isMaximized());  // first start: maximised
 }
 
@@ -97,7 +100,8 @@ void TestDocumentState::openedDocumentTakesTheStateOfItsLastRun_data() {
 void TestDocumentState::openedDocumentTakesTheStateOfItsLastRun() {
     QFETCH(QByteArray, cfg);
     QFETCH(int, runState);
-    const QString path = model(QStringLiteral("otwarty-%1.klt").arg(QTest::currentDataTag()).replace(' ', '_').remove(','));
+    const QString path =
+        model(QStringLiteral("otwarty-%1.klt").arg(QTest::currentDataTag()).replace(' ', '_').remove(','));
     const QString cfgPath = path.left(path.size() - 3) + QStringLiteral("cfg");
     QFile::remove(cfgPath);
     if (!cfg.isEmpty()) writeTestFile(cfgPath, cfg);
@@ -249,7 +253,11 @@ void TestDocumentState::fileWithoutExtensionKeepsItsRunFilesBesideIt() {
 void TestDocumentState::reportWindowOpensAtTheEndOfALongReport() {
     const QString path = model(QStringLiteral("dlugi.klt"));
     QByteArray many;
-    for (int i = 1; i <= 300; ++i) many += "OSTRZE\xaf" "ENIE:  (" + QByteArray::number(i) + ",1) uwaga\r\n";
+    for (int i = 1; i <= 300; ++i)
+        many +=
+            "OSTRZE\xaf"
+            "ENIE:  (" +
+            QByteArray::number(i) + ",1) uwaga\r\n";
     writeTestFile(dir_.filePath(QStringLiteral("dlugi.err")), many);
     writeTestFile(dir_.filePath(QStringLiteral("dlugi.cfg")), "[Kompilacja]\r\nstan=1\r\n");
     Workbench wb;
@@ -301,7 +309,8 @@ void TestDocumentState::newDocumentsStartWithTheLastWizardSkeleton() {
     WizardValues second;
     second.classCount = 1;
     second.stationCount = 4;
-    QCOMPARE(modelView(wb, doc)->toPlainText(), skeletonText(second).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(modelView(wb, doc)->toPlainText(),
+             skeletonText(second).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     // Cancel makes no document.
     QTimer::singleShot(0, wb.frame.get(), [&] { wb.frame->miniWizard()->reject(); });

@@ -12,12 +12,12 @@ using namespace Command;
 
 class TestEditCommands : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { useTemporarySettings(dir_); }
     void editingCommandsChangeTheTextAndTheDocument();
     void reportAllowsOnlyCopyAndSelectAll();
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -82,7 +82,8 @@ void TestEditCommands::reportAllowsOnlyCopyAndSelectAll() {
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("KOLT-32\nOK\n"));
     // Keys of disabled commands do nothing to the report or the document.
     wb.frame->action(EditPaste)->trigger();
-    QCOMPARE(qobject_cast<QPlainTextEdit*>(wb.frame->activeFrame()->view())->toPlainText(), QStringLiteral("KOLT-32\nOK\n"));
+    QCOMPARE(qobject_cast<QPlainTextEdit*>(wb.frame->activeFrame()->view())->toPlainText(),
+             QStringLiteral("KOLT-32\nOK\n"));
     QCOMPARE(doc->runState(), 1);
 }
 

@@ -39,7 +39,7 @@ HighlightSpan span(const QString& line, const QString& text, Kind kind, int from
 
 class TestEditorAids : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void highlightingFollowsTheLanguage();
     void commentRuleOfTheScanner();
@@ -48,7 +48,7 @@ private slots:
     void reportLinesAreColouredByLevel();
     void facesAreFixedPitchOnAnyFontSet();
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -129,10 +129,9 @@ void TestEditorAids::positionsAgreeWithTheSolver() {
     QFETCH(QByteArray, lineEnd);
     // Three warnings: the number 0.5kg at its ']' (line 8), 1.0x at its ']'
     // (line 9), the return to S1 at the ';' (line 9).
-    const QList<QByteArray> lines = {"SOUR Test",         "*DECLARATION*",     "\t/CLASS/ NAME=A[2]",
-                                     "\t/STATION/ NAME=S1", "*END*",             "*DESCRIPTION*",
-                                     "\t/STATION/ NAME=S1", "\t\tSERVICE=EXP[0.5kg]", "\t\tTRANSIT=[1.0x]S1;",
-                                     "*END*"};
+    const QList<QByteArray> lines = {
+        "SOUR Test",     "*DECLARATION*",       "\t/CLASS/ NAME=A[2]",    "\t/STATION/ NAME=S1",   "*END*",
+        "*DESCRIPTION*", "\t/STATION/ NAME=S1", "\t\tSERVICE=EXP[0.5kg]", "\t\tTRANSIT=[1.0x]S1;", "*END*"};
     QByteArray bytes;
     for (const QByteArray& line : lines) bytes += line + lineEnd;
     const QString path = writeTestFile(dir_.filePath(QStringLiteral("pozycje%1.klt").arg(lineEnd.size())), bytes);
@@ -157,8 +156,8 @@ void TestEditorAids::positionsAgreeWithTheSolver() {
     const struct {
         int key;
         Qt::KeyboardModifiers modifiers;
-        int message;         // index in positioned
-        QChar atCaret;       // the character the message names
+        int message;    // index in positioned
+        QChar atCaret;  // the character the message names
     } steps[] = {{Qt::Key_F4, Qt::NoModifier, 0, QLatin1Char(']')},
                  {Qt::Key_F4, Qt::NoModifier, 1, QLatin1Char(']')},
                  {Qt::Key_F4, Qt::NoModifier, 2, QLatin1Char(';')},
@@ -181,9 +180,13 @@ void TestEditorAids::positionsAgreeWithTheSolver() {
 void TestEditorAids::reportLinesAreColouredByLevel() {
     const QString errPath = writeTestFile(dir_.filePath(QStringLiteral("kolory.err")),
                                           "KOLT-32 wersja 1.0\r\n"
-                                          "OSTRZE\xaf" "ENIE:  (3,1) uwaga\r\n"
-                                          "B\xa3\xa5" "D:         (4,2) blad\r\n"
-                                          "B\xa3\xa5" "D FATALNY: Blad allokacji pami\xea" "ci (CAN2)\r\n");
+                                          "OSTRZE\xaf"
+                                          "ENIE:  (3,1) uwaga\r\n"
+                                          "B\xa3\xa5"
+                                          "D:         (4,2) blad\r\n"
+                                          "B\xa3\xa5"
+                                          "D FATALNY: Blad allokacji pami\xea"
+                                          "ci (CAN2)\r\n");
     CCompileView view;
     QVERIFY(view.loadDiagnostics(errPath));
     auto colourOf = [&](int block) {

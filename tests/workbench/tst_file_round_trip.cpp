@@ -10,7 +10,7 @@
 
 class TestFileRoundTrip : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { useTemporarySettings(dir_); }
     void unchangedFileIsSavedIdentical_data();
     void unchangedFileIsSavedIdentical();
@@ -21,7 +21,7 @@ private slots:
     void tooLargeAndMissingFilesAreRefused();
     void droppedFilesOpen();
 
-private:
+  private:
     QString file(const QString& name, const QByteArray& bytes) { return writeTestFile(dir_.filePath(name), bytes); }
     static QPlainTextEdit* editorOf(Workbench& wb) {
         return qobject_cast<QPlainTextEdit*>(wb.frame->activeFrame()->view());
@@ -31,7 +31,9 @@ private:
 
 void TestFileRoundTrip::unchangedFileIsSavedIdentical_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("CR LF, Polish letters") << QByteArray("SOUR Sie\xe6 \xa3\xf3" "d\xbc\r\n*DECLARATION*\r\n\t/CLASS/ NAME=K[1]\r\n*END*\r\n");
+    QTest::newRow("CR LF, Polish letters") << QByteArray(
+        "SOUR Sie\xe6 \xa3\xf3"
+        "d\xbc\r\n*DECLARATION*\r\n\t/CLASS/ NAME=K[1]\r\n*END*\r\n");
     QTest::newRow("LF") << QByteArray("SOUR a\n*DECLARATION*\n*END*\n");
     QTest::newRow("mixed, lone CR") << QByteArray("a\r\nb\nc\rd\r\n");
     QTest::newRow("undefined bytes") << QByteArray("\x81\x83\x88\x90\x98 \xa0nbsp\r\n");
@@ -98,7 +100,8 @@ void TestFileRoundTrip::newDocumentIsWrittenWithCrLf() {
 
 void TestFileRoundTrip::polishLettersAreShownAsUnicode() {
     Workbench wb;
-    wb.frame->openDocument(file(QStringLiteral("litery.klt"), "\xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf \xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf\r\n"));
+    wb.frame->openDocument(file(QStringLiteral("litery.klt"),
+                                "\xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf \xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf\r\n"));
     QCOMPARE(editorOf(wb)->toPlainText(), QStringLiteral("ĄĆĘŁŃÓŚŹŻ ąćęłńóśźż\n"));
 }
 

@@ -13,7 +13,7 @@ using Search = FindReplaceController::Search;
 
 class TestFindReplace : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void findHonoursCaseWordAndDirection();
     void findGoesRoundOnceAndReportsAMiss();
     void findNextRepeatsTheLastSearch();
@@ -21,7 +21,7 @@ private slots:
     void replaceAllIsOneUndoStep();
     void dialogsDriveTheEditor();
 
-private:
+  private:
     static QPushButton* button(QWidget* dialog, const QString& text) {
         for (auto* candidate : dialog->findChildren<QPushButton*>())
             if (candidate->text().remove(QLatin1Char('&')) == text) return candidate;

@@ -29,7 +29,7 @@ QString numberedLines(int count) {
 
 class TestPrint : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { useTemporarySettings(dir_); }
     void headerFooterAndRulesOnEveryPage();
     void pdfHasTheLaidOutPageCount();
@@ -37,7 +37,7 @@ private slots:
     void printSwitchPrintsWithoutAWindow();
     void modelPrintsAsTheEditorShowsIt();
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -79,7 +79,7 @@ void TestPrint::headerFooterAndRulesOnEveryPage() {
         QVERIFY2(onPage.contains(QStringLiteral("/dom/siec.klt")), qPrintable(onPage.join('|')));
         QVERIFY2(onPage.contains(QStringLiteral("Strona: %1").arg(page)), qPrintable(onPage.join('|')));
         QCOMPARE(header.x(), qreal(area.left()));
-        QVERIFY(header.y() > area.top() && header.y() <= area.top() + h);           // baseline in the first line
+        QVERIFY(header.y() > area.top() && header.y() <= area.top() + h);            // baseline in the first line
         QVERIFY(footer.y() > area.bottom() - h && footer.y() <= area.bottom() + 1);  // baseline in the last line
         // The network text of this page, and none of another page's.
         const int first = (page - 1) * perPage + 1;

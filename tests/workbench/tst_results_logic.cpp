@@ -49,7 +49,7 @@ ResultRecord record(const QString& className, const QString& time, int classNumb
 
 class TestResultsLogic : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void readerTakesWholeRecordsOnly();
     void treeHasOneItemPerObject();
     void toggleRules();
@@ -61,21 +61,23 @@ private slots:
 };
 
 void TestResultsLogic::readerTakesWholeRecordsOnly() {
-    const QByteArray good = resultsLine(QStringLiteral("5#1"), QStringLiteral("Bez podziału"), QStringLiteral("2#1"),
-                                        QStringLiteral("CPU"), QStringLiteral("STATION"),
-                                        {QStringLiteral("0.5000"), QStringLiteral("1.2500"), QString(), QStringLiteral("123456.500")});
+    const QByteArray good =
+        resultsLine(QStringLiteral("5#1"), QStringLiteral("Bez podziału"), QStringLiteral("2#1"), QStringLiteral("CPU"),
+                    QStringLiteral("STATION"),
+                    {QStringLiteral("0.5000"), QStringLiteral("1.2500"), QString(), QStringLiteral("123456.500")});
     QByteArray bytes = good;
-    bytes += good.left(good.size() - 1) + "\r\n";                               // CR LF
-    bytes += good.left(good.indexOf("    0.5000")) + "    0.5000\t\n";          // cut after the first value
-    bytes += "x#1>\"A\"\t2#1>\"B\"\tSTATION\t\t\t\t\t\n";                       // tag without numbers
-    bytes += "4#1>\"A\"\t2#1>\"B\"\tSTATION\t\t\t\t\t\n";                       // no such class group
-    bytes += "5#1>\"A\"\t7#2>\"B\"\tSTATION\t\t\t\t\t\n";                       // a class group as station
-    bytes += "5#1>\"A\"\t2#1>\"B\"\tSTATION\tabc\t\t\t\t\n";                    // not a number
-    bytes += "5#1>\"A\"\t2#99999999999>\"B\"\tSTATION\t\t\t\t\t\n";            // number out of range
-    bytes += "5#1>\"A\xB3\x81\x01\"\t2#1>\"B\"\tFOO\t\t\t\t\t" + QByteArray(100000, 'x') + "\n";  // odd bytes, long rest
-    bytes += "5#1>\"" + QByteArray(300, 'N') + "\"\t3#2>\"IS\"\tIS\t\t\t\t\t\n";  // over-long name
+    bytes += good.left(good.size() - 1) + "\r\n";                       // CR LF
+    bytes += good.left(good.indexOf("    0.5000")) + "    0.5000\t\n";  // cut after the first value
+    bytes += "x#1>\"A\"\t2#1>\"B\"\tSTATION\t\t\t\t\t\n";               // tag without numbers
+    bytes += "4#1>\"A\"\t2#1>\"B\"\tSTATION\t\t\t\t\t\n";               // no such class group
+    bytes += "5#1>\"A\"\t7#2>\"B\"\tSTATION\t\t\t\t\t\n";               // a class group as station
+    bytes += "5#1>\"A\"\t2#1>\"B\"\tSTATION\tabc\t\t\t\t\n";            // not a number
+    bytes += "5#1>\"A\"\t2#99999999999>\"B\"\tSTATION\t\t\t\t\t\n";     // number out of range
+    bytes +=
+        "5#1>\"A\xB3\x81\x01\"\t2#1>\"B\"\tFOO\t\t\t\t\t" + QByteArray(100000, 'x') + "\n";  // odd bytes, long rest
+    bytes += "5#1>\"" + QByteArray(300, 'N') + "\"\t3#2>\"IS\"\tIS\t\t\t\t\t\n";             // over-long name
     bytes += "\n";
-    bytes += good.left(good.size() - 2);                                          // cut before the last tab, at the end
+    bytes += good.left(good.size() - 2);  // cut before the last tab, at the end
 
     const ResultsFile file = readResultsBytes(bytes);
     QVERIFY(file.opened);
@@ -149,10 +151,12 @@ void TestResultsLogic::toggleRules() {
     // no record of the open class shown; on again: everything checked.
     const int open = dataItem(tree, "\"Otwarta\"");
     tree.toggle(Tree::OpenClasses);
-    QCOMPARE(checks(tree, {Tree::OpenClasses, open, Tree::AllClasses}), (QList<int>{Tree::Unchecked, Tree::Unchecked, Tree::Partly}));
+    QCOMPARE(checks(tree, {Tree::OpenClasses, open, Tree::AllClasses}),
+             (QList<int>{Tree::Unchecked, Tree::Unchecked, Tree::Partly}));
     QCOMPARE(shown(), 14);
     tree.toggle(Tree::OpenClasses);
-    QCOMPARE(checks(tree, {Tree::OpenClasses, open, Tree::AllClasses}), (QList<int>{Tree::Checked, Tree::Checked, Tree::Checked}));
+    QCOMPARE(checks(tree, {Tree::OpenClasses, open, Tree::AllClasses}),
+             (QList<int>{Tree::Checked, Tree::Checked, Tree::Checked}));
 
     // STATION off: its rows go (the IS station's row stays, it is of no
     // kind); after QUEUE and SERVER the group itself is unchecked.
@@ -183,11 +187,13 @@ void TestResultsLogic::toggleRules() {
     tree.toggle(Tree::AllStations);
     tree.toggle(Tree::AllModules);
     tree.toggle(Tree::AllClasses);
-    QCOMPARE(checks(tree, {Tree::AllClasses, Tree::OpenClasses, open}), (QList<int>{Tree::Unchecked, Tree::Unchecked, Tree::Unchecked}));
+    QCOMPARE(checks(tree, {Tree::AllClasses, Tree::OpenClasses, open}),
+             (QList<int>{Tree::Unchecked, Tree::Unchecked, Tree::Unchecked}));
     QCOMPARE(tree.item(Tree::Network).check, int(Tree::NoBox));
     QCOMPARE(shown(), 0);
     tree.toggle(Tree::AllClasses);
-    QCOMPARE(checks(tree, {Tree::AllClasses, open, Tree::AllStations}), (QList<int>{Tree::Checked, Tree::Checked, Tree::Unchecked}));
+    QCOMPARE(checks(tree, {Tree::AllClasses, open, Tree::AllStations}),
+             (QList<int>{Tree::Checked, Tree::Checked, Tree::Unchecked}));
 }
 
 void TestResultsLogic::sortColumnsAndHeadings() {
@@ -233,8 +239,10 @@ void TestResultsLogic::clipboardAndCsvTexts() {
         QVERIFY(lines[i].endsWith('\t'));
         QCOMPARE(lines[i].count('\t'), 7);
     }
-    QCOMPARE(lines[0], QStringLiteral("Klasa »\tStanowisko  \tTyp  \tCZAS OBSŁ.  \tLICZBA KL.  \tWYKORZYST.  \tPRZEPUST  \t"));
-    QCOMPARE(lines[1], QStringLiteral("\"Bez podziału\"\t\"CPU\"\tSTATION\t    0,1234\t    2,0000\t            \t    4,5000\t"));
+    QCOMPARE(lines[0],
+             QStringLiteral("Klasa »\tStanowisko  \tTyp  \tCZAS OBSŁ.  \tLICZBA KL.  \tWYKORZYST.  \tPRZEPUST  \t"));
+    QCOMPARE(lines[1],
+             QStringLiteral("\"Bez podziału\"\t\"CPU\"\tSTATION\t    0,1234\t    2,0000\t            \t    4,5000\t"));
     QCOMPARE(lines[2].section('\t', 3, 3), QStringLiteral("1.2,3"));
     QCOMPARE(withDecimalComma(QStringLiteral(".5")), QStringLiteral(".5"));
 
@@ -246,10 +254,16 @@ void TestResultsLogic::clipboardAndCsvTexts() {
 void TestResultsLogic::printoutOf100RowsAt40APage() {
     QList<QStringList> rows;
     for (int i = 1; i <= 100; ++i)
-        rows << QStringList{QStringLiteral("\"W%1\"").arg(i, 3, 10, QLatin1Char('0')), "\"CPU\"", "STATION", "    0.5000",
-                            "    1.0000", "    0.5000", "    1.0000"};
+        rows << QStringList{QStringLiteral("\"W%1\"").arg(i, 3, 10, QLatin1Char('0')),
+                            "\"CPU\"",
+                            "STATION",
+                            "    0.5000",
+                            "    1.0000",
+                            "    0.5000",
+                            "    1.0000"};
     const QStringList headings = ResultsTable::headings(1);
-    ResultsTablePrinter pages(headings, rows, QStringLiteral("/dom/siec.klt"), QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+    ResultsTablePrinter pages(headings, rows, QStringLiteral("/dom/siec.klt"),
+                              QFont(QStringLiteral("DejaVu Sans Mono"), 10));
     RecordingDevice device;
     pages.layout(&device, QRect(100, 100, 1900, 2700));
     // A page area in which 40 rows fit, half a row short of the 41st.

@@ -41,8 +41,13 @@ QList<QStringList> fileRows(const QByteArray& bytes) {
     for (const QByteArray& line : bytes.split('\n')) {
         const QStringList fields = decodeCp1250(line).split('\t');
         if (fields.size() < 8) continue;
-        rows << QStringList{fields[0].section('>', 1), fields[1].section('>', 1), fields[2], fields[3], fields[4],
-                            fields[5], fields[6]};
+        rows << QStringList{fields[0].section('>', 1),
+                            fields[1].section('>', 1),
+                            fields[2],
+                            fields[3],
+                            fields[4],
+                            fields[5],
+                            fields[6]};
     }
     return rows;
 }
@@ -87,7 +92,7 @@ void pressOn(CStructureView* view, int id, CStructureView::Part part) {
 
 class TestResultsWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void realRunShowsItsResults_data();
     void realRunShowsItsResults();
@@ -98,7 +103,7 @@ private slots:
     void exportsWriteTheirFiles();
     void strangeResultsFilesOpenQuietly();
 
-private:
+  private:
     // A saved model analysed before: stan=2 and the results file given.
     CSplitterFrame* openAnalysed(Workbench& wb, const QString& name, const QByteArray& results);
     QTemporaryDir dir_;
@@ -221,7 +226,8 @@ void TestResultsWindow::mouseFiltersKeyboardDoesNot() {
     // A double click on a label neither collapses nor expands the item.
     QTreeWidgetItem* classes = tree->rowOf(Tree::AllClasses);
     QVERIFY(classes->isExpanded());
-    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, tree->partRect(Tree::AllClasses, CStructureView::Part::Label).center());
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {},
+                       tree->partRect(Tree::AllClasses, CStructureView::Part::Label).center());
     QVERIFY(classes->isExpanded());
 
     // A double click in the report: the table shows every record again and
@@ -282,13 +288,17 @@ void TestResultsWindow::copyAndSelectAllFollowTheTable() {
     QVERIFY(wb.enabled(FilePrint) && wb.enabled(FilePrintPreview));
 
     table->selectRow(0);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ShiftModifier, table->visualRect(table->model()->index(1, 3)).center());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      table->visualRect(table->model()->index(1, 3)).center());
     QVERIFY(wb.enabled(EditCopy));
     wb.frame->action(EditCopy)->trigger();
     const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[1], table->rowTexts(0).replaceInStrings(QRegularExpression(QStringLiteral("\\.(?=\\d+$)")), QStringLiteral(","))
-                           .join('\t') + '\t');
+    QCOMPARE(lines[1],
+             table->rowTexts(0)
+                     .replaceInStrings(QRegularExpression(QStringLiteral("\\.(?=\\d+$)")), QStringLiteral(","))
+                     .join('\t') +
+                 '\t');
 
     wb.frame->action(EditSelectAll)->trigger();
     QCOMPARE(table->selectedRecords().size(), 21);
@@ -297,9 +307,10 @@ void TestResultsWindow::copyAndSelectAllFollowTheTable() {
 void TestResultsWindow::printsPagesOf40Rows() {
     QByteArray bytes;
     for (int i = 1; i <= 100; ++i)
-        bytes += resultsLine(QStringLiteral("5#1"), QStringLiteral("Bez podziału"), QStringLiteral("3#%1").arg(i),
-                             QStringLiteral("S%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("PS"),
-                             {QStringLiteral("0.5000"), QStringLiteral("1.0000"), QStringLiteral("0.5000"), QStringLiteral("2.0000")});
+        bytes += resultsLine(
+            QStringLiteral("5#1"), QStringLiteral("Bez podziału"), QStringLiteral("3#%1").arg(i),
+            QStringLiteral("S%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("PS"),
+            {QStringLiteral("0.5000"), QStringLiteral("1.0000"), QStringLiteral("0.5000"), QStringLiteral("2.0000")});
     Workbench wb;
     CSplitterFrame* results = openAnalysed(wb, QStringLiteral("druk"), bytes + '\n');
     QVERIFY(results);
@@ -314,10 +325,11 @@ void TestResultsWindow::printsPagesOf40Rows() {
     const int h = probe.lineHeight();
     int low = h, high;
     while (rowsPerResultsPage(h, QRect(0, 0, 1000, low)) < 40) ++low;
-    for (high = low; rowsPerResultsPage(h, QRect(0, 0, 1000, high + 1)) == 40; ++high) {}
+    for (high = low; rowsPerResultsPage(h, QRect(0, 0, 1000, high + 1)) == 40; ++high) {
+    }
     const qreal pointsPerPixel = 72.0 / printer.resolution();
-    printer.setPageSize(QPageSize(QSizeF(210 / 25.4 * 72, (low + high) / 2 * pointsPerPixel), QPageSize::Point, QString(),
-                                  QPageSize::ExactMatch));
+    printer.setPageSize(QPageSize(QSizeF(210 / 25.4 * 72, (low + high) / 2 * pointsPerPixel), QPageSize::Point,
+                                  QString(), QPageSize::ExactMatch));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     const QString pdf = dir_.filePath(QStringLiteral("druk.pdf"));
     printer.setOutputFileName(pdf);

@@ -8,14 +8,14 @@
 
 class TestRunSettings : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void runFileNames();
     void readsCrLfAndLfFiles_data();
     void readsCrLfAndLfFiles();
     void writeCreatesTheSection();
     void writeReplacesTheWholeSectionAndKeepsTheOthers();
 
-private:
+  private:
     QString writeFile(const QByteArray& bytes);
     QTemporaryDir dir_;
     int fileNumber_ = 0;

@@ -6,7 +6,7 @@
 
 class TestSkeleton : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void defaultSkeleton();
     void closedNetworkWithEverything();
     void openNetworkWithoutSchedules();

@@ -16,7 +16,7 @@ using namespace Command;
 
 class TestSolverRun : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void correctFileSyntaxThenNetworkAnalysis();
     void wrongFileReportsItsErrors();
@@ -25,7 +25,7 @@ private slots:
     void polishPathArrivesIntact();
     void documentNamedLikeItsRunFileIsNotRun();
 
-private:
+  private:
     QString reportText(Workbench& wb, CWinKoltDoc* doc);
     QTemporaryDir dir_;
 };
@@ -92,7 +92,8 @@ void TestSolverRun::wrongFileReportsItsErrors() {
     const QString report = reportText(wb, doc);
     const QStringList lines = report.split(QLatin1Char('\n'));
     QVERIFY2(lines.contains(QStringLiteral("OSTRZEŻENIE:  (4,6) Nieznany identyfikator obiektu")), qPrintable(report));
-    QVERIFY(lines.contains(QStringLiteral("BŁĄD:         (6,0) Nieznany identyfikator bloku. Dalsza analiza zostaje wstrzymana")));
+    QVERIFY(lines.contains(
+        QStringLiteral("BŁĄD:         (6,0) Nieznany identyfikator bloku. Dalsza analiza zostaje wstrzymana")));
     QVERIFY(!wb.enabled(WindowReport));  // although the report window stays open
     QVERIFY(wb.frame->frameOf(doc, ViewKind::Report)->isVisible());
 }

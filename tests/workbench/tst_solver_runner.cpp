@@ -2,9 +2,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cstdio>
 
 #include "test_files.h"
 #include "workbench/run_files.h"
@@ -12,7 +12,7 @@
 
 class TestSolverRunner : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void methodArguments();
     void solverPathBesideTheWorkbench();
     void syntaxAnalysisOfACorrectFile();
@@ -21,7 +21,7 @@ private slots:
     void killedChildIsAFailure();
     void childSeesExactlyThreeEnvironmentEntries();
 
-private:
+  private:
     QString writeFile(const QString& name, const QByteArray& bytes);
     QTemporaryDir dir_;
 };
@@ -65,12 +65,15 @@ void TestSolverRunner::syntaxAnalysisOfACorrectFile() {
 }
 
 void TestSolverRunner::fileWithAnErrorEndsWithStatus50() {
-    const QString document = writeFile(QStringLiteral("zla.klt"), "SOUR zla\r\n*DECLARATION*\r\n\t/CLASS/ NAME=\r\n*END*\r\n");
+    const QString document =
+        writeFile(QStringLiteral("zla.klt"), "SOUR zla\r\n*DECLARATION*\r\n\t/CLASS/ NAME=\r\n*END*\r\n");
     const SolverOutcome outcome = runSolverProcess(QStringLiteral(KOLT_SOLVER_PATH), document, methodArgument(0),
                                                    diagnosticsPath(document), resultsPath(document));
     QVERIFY(outcome.started);
     QCOMPARE(outcome.exitStatus, 50);
-    const QByteArray error = "B\xa3\xa5" "D:         (3,14) Nieoczekiwany znak '*'";
+    const QByteArray error =
+        "B\xa3\xa5"
+        "D:         (3,14) Nieoczekiwany znak '*'";
     QVERIFY(readTestFile(diagnosticsPath(document)).split('\n').contains(error));
 }
 
@@ -85,9 +88,9 @@ void TestSolverRunner::missingSolverIsNotStarted() {
 }
 
 void TestSolverRunner::killedChildIsAFailure() {
-    const SolverOutcome outcome = runSolverProcess(QStringLiteral("/bin/sh"), QStringLiteral("-c"), "kill -9 $$",
-                                                   dir_.filePath(QStringLiteral("x.err")),
-                                                   dir_.filePath(QStringLiteral("x.wnk")));
+    const SolverOutcome outcome =
+        runSolverProcess(QStringLiteral("/bin/sh"), QStringLiteral("-c"), "kill -9 $$",
+                         dir_.filePath(QStringLiteral("x.err")), dir_.filePath(QStringLiteral("x.wnk")));
     QVERIFY(outcome.started);
     QVERIFY(outcome.exitStatus != 0);
 }
@@ -105,14 +108,15 @@ void TestSolverRunner::childSeesExactlyThreeEnvironmentEntries() {
     QVERIFY(savedStdout >= 0 && output >= 0);
     dup2(output, STDOUT_FILENO);
     close(output);
-    const SolverOutcome outcome =
-        runSolverProcess(QStringLiteral("/usr/bin/env"), QStringLiteral("/usr/bin/env"), "/usr/bin/env", errPath, wnkPath);
+    const SolverOutcome outcome = runSolverProcess(QStringLiteral("/usr/bin/env"), QStringLiteral("/usr/bin/env"),
+                                                   "/usr/bin/env", errPath, wnkPath);
     dup2(savedStdout, STDOUT_FILENO);
     close(savedStdout);
 
     QVERIFY(outcome.started);
     QCOMPARE(outcome.exitStatus, 0);
-    QCOMPARE(readTestFile(outputPath), QByteArray("WINKOLT\n") + errPath.toLocal8Bit() + "\n" + wnkPath.toLocal8Bit() + "\n");
+    QCOMPARE(readTestFile(outputPath),
+             QByteArray("WINKOLT\n") + errPath.toLocal8Bit() + "\n" + wnkPath.toLocal8Bit() + "\n");
 }
 
 QTEST_MAIN(TestSolverRunner)

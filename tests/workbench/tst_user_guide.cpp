@@ -40,10 +40,10 @@ QList<Sample> preformattedBlocks(const QString& page) {
 
 class TestUserGuide : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void everyNetworkPassesItsMethods();
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

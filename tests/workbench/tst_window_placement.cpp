@@ -14,7 +14,7 @@
 
 class TestWindowPlacement : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { useTemporarySettings(dir_); }
     void init();
     void placementText();
@@ -28,7 +28,7 @@ private slots:
     void recentFilesKeepFourMostRecentFirst();
     void commandLineOpensOrFails();
 
-private:
+  private:
     static QSettings settings() { return QSettings(QStringLiteral("WinKolt"), QStringLiteral("WinKolt")); }
     QTemporaryDir dir_;
 };
@@ -52,7 +52,8 @@ void TestWindowPlacement::placementText() {
     QVERIFY(back);
     QCOMPARE(formatWindowPlacement(*back), text);
     QVERIFY(parseWindowPlacement(QStringLiteral("0,1,2,3,4,5,6,7,8,9 and more")));
-    for (const char* bad : {"", "0,1,2,3,4,5,6,7,8", "a,1,2,3,4,5,6,7,8,9", "0;1;2;3;4;5;6;7;8;9", "0,1,2,3,4,5,6,7,8,99999999999"})
+    for (const char* bad :
+         {"", "0,1,2,3,4,5,6,7,8", "a,1,2,3,4,5,6,7,8,9", "0;1;2;3;4;5;6;7;8;9", "0,1,2,3,4,5,6,7,8,99999999999"})
         QVERIFY2(!parseWindowPlacement(QString::fromLatin1(bad)), bad);
 }
 

@@ -25,7 +25,7 @@ struct Closer {
 
 class TestWizard : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void startsWithTheDefaults();
     void spinsStayWithinTheirLimits();
     void spinShowsTheStoredCountsAgain();
@@ -34,7 +34,7 @@ private slots:
     void okTakesAllFields();
     void laidOutLikeAnOrdinaryDialog();
 
-private:
+  private:
     static QLineEdit* edit(MiniWizardDialog& dialog, const char* name) {
         return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
     }
@@ -155,8 +155,8 @@ void TestWizard::okChecksTheCounts() {
             stations->setText(QStringLiteral("3"));
             bad.field->setText(bad.text);
             QCOMPARE(messageOf([&] { ok->click(); }), bad.message);
-            QVERIFY(dialog.isVisible());                 // stays open
-            QCOMPARE(dialog.focusWidget(), bad.field);   // on that field
+            QVERIFY(dialog.isVisible());                // stays open
+            QCOMPARE(dialog.focusWidget(), bad.field);  // on that field
             QCOMPARE(dialog.values().classCount, 1u);   // nothing taken
         }
         checked = true;
@@ -199,7 +199,8 @@ void TestWizard::laidOutLikeAnOrdinaryDialog() {
         QVERIFY(nameLabel && name);
         const QRect label = nameLabel->geometry();
         const QRect field = name->geometry();
-        QVERIFY2(field.top() - label.bottom() <= 8, qPrintable(QStringLiteral("%1 px").arg(field.top() - label.bottom())));
+        QVERIFY2(field.top() - label.bottom() <= 8,
+                 qPrintable(QStringLiteral("%1 px").arg(field.top() - label.bottom())));
         QCOMPARE(label.left(), field.left());
         for (const char* count : {"classCount", "stationCount"}) {
             QLineEdit* box = edit(dialog, count);

@@ -15,10 +15,10 @@
 
 // Answers every question without a dialog and records what was asked.
 class ScriptedPrompts : public UserPrompts {
-public:
-    QStringList asked;   // texts of the questions and messages, in order
+  public:
+    QStringList asked;  // texts of the questions and messages, in order
     QMessageBox::StandardButton saveChangesAnswer = QMessageBox::No;
-    QString savePath;    // answer of the save dialog; empty: cancelled
+    QString savePath;  // answer of the save dialog; empty: cancelled
     QStringList openPaths;
     int solverStartFailures = 0;
     std::function<void()> onSolverStartFailure;

@@ -61,7 +61,9 @@ Ratio ratio(const std::vector<double>& Y, const std::vector<double>& Z, double t
 }  // namespace
 
 BatchStore::BatchStore(int pairs, int capacity)
-    : pairs_(pairs), capacity_(capacity), width_(1 + 3 * pairs),
+    : pairs_(pairs),
+      capacity_(capacity),
+      width_(1 + 3 * pairs),
       rows_(static_cast<std::size_t>(capacity) * (1 + 3 * static_cast<std::size_t>(pairs))) {}
 
 void BatchStore::mergePairs() {
@@ -73,7 +75,8 @@ void BatchStore::mergePairs() {
         for (int k = 0; k < width_; ++k) target[k] = a[k] + b[k];
     }
     // An odd last batch starts the next pair.
-    if (count_ % 2 != 0) std::copy(row(count_ - 1), row(count_ - 1) + width_, &rows_[static_cast<std::size_t>(half) * width_]);
+    if (count_ % 2 != 0)
+        std::copy(row(count_ - 1), row(count_ - 1) + width_, &rows_[static_cast<std::size_t>(half) * width_]);
     count_ = half + count_ % 2;
 }
 

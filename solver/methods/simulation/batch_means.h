@@ -18,7 +18,7 @@ namespace kolt::methods {
 // integral of the customers present at 1 + x, of those in service at
 // 1 + P + x, and the departures at 1 + 2P + x.
 class BatchStore {
-public:
+  public:
     BatchStore(int pairs, int capacity);
     int count() const { return count_; }
     int capacity() const { return capacity_; }
@@ -29,7 +29,7 @@ public:
     void mergePairs();
     static std::int64_t bytes(int pairs, int capacity);
 
-private:
+  private:
     int pairs_, capacity_, width_, count_ = 0;
     std::vector<double> rows_;
 };

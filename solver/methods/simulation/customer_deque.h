@@ -10,7 +10,7 @@
 namespace kolt::methods {
 
 class CustomerDeque {
-public:
+  public:
     explicit CustomerDeque(std::uint32_t capacity = kInitialCapacity) : slots_(capacity), mask_(capacity - 1) {}
 
     static constexpr std::uint32_t kInitialCapacity = 8;
@@ -41,7 +41,7 @@ public:
         return slots_[(head_ + size_) & mask_];
     }
 
-private:
+  private:
     void grow() {
         std::vector<int> larger(slots_.size() * 2);
         for (std::uint32_t i = 0; i < size_; ++i) larger[i] = slots_[(head_ + i) & mask_];

@@ -16,7 +16,7 @@ struct Event {
 };
 
 class EventHeap {
-public:
+  public:
     void reserve(std::size_t n) { heap_.reserve(n); }
     bool empty() const { return heap_.empty(); }
     std::size_t size() const { return heap_.size(); }
@@ -43,7 +43,7 @@ public:
         if (!heap_.empty()) siftDown(0, last);
     }
 
-private:
+  private:
     void siftDown(std::size_t i, const Event& e) {
         const std::size_t n = heap_.size();
         for (;;) {

@@ -155,7 +155,8 @@ double SamplerSet::gamma(double shape, double scale, RandomStream& random) const
         const double root = 1.0 + c * x;
         if (root <= 0.0) continue;
         const double v = root * root * root;
-        if (RandomStream::logarithm(random.positiveUniform()) < 0.5 * x * x + d - d * v + d * RandomStream::logarithm(v))
+        if (RandomStream::logarithm(random.positiveUniform()) <
+            0.5 * x * x + d - d * v + d * RandomStream::logarithm(v))
             return d * v * scale;
     }
 }

@@ -29,7 +29,7 @@ struct Choice {
 };
 
 class SamplerSet {
-public:
+  public:
     // A sampler for the law; list kinds read their pairs from the pools.
     int addLaw(const Law& law, const std::vector<double>& first, const std::vector<double>& second);
     // A choice among weights[0..n-1] (not negative, positive sum).
@@ -60,7 +60,7 @@ public:
     static std::int64_t lawBytes(const Law& law);
     static std::int64_t choiceBytes(int n);
 
-private:
+  private:
     struct Sampler {
         LawKind kind = LawKind::None;
         int phases = 0;

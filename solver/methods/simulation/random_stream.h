@@ -9,7 +9,7 @@
 namespace kolt::methods {
 
 class RandomStream {
-public:
+  public:
     explicit RandomStream(std::uint64_t seed) {
         for (std::uint64_t& word : s_) {
             seed += 0x9e3779b97f4a7c15ULL;
@@ -63,7 +63,7 @@ public:
         return e * kLn2High + (e * kLn2Low + 2.0 * s * series);
     }
 
-private:
+  private:
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
     std::uint64_t s_[4];
 };

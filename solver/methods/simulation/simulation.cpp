@@ -60,9 +60,7 @@ constexpr int kMinimumGroups = 20;
 constexpr std::int64_t kMinimumBatchLength = 2048;
 
 // Fewer stored batches for very large models keep the store near 64 MB.
-int storeCapacity(int pairs) {
-    return BatchStore::bytes(pairs, 128) <= (std::int64_t{64} << 20) ? 128 : 64;
-}
+int storeCapacity(int pairs) { return BatchStore::bytes(pairs, 128) <= (std::int64_t{64} << 20) ? 128 : 64; }
 
 // A batch closes every station's counters, so it spans several events per
 // (station, class) pair.
@@ -175,7 +173,8 @@ std::int64_t simulationMemoryBytes(const SimulationModel& model) {
                          vectorBytes(model.streamClass) + vectorBytes(model.streamProbability);
     bytes += SimulationEngine::startBytes(model);
     bytes += BatchStore::bytes(P, storeCapacity(P));
-    bytes += 2 * static_cast<std::int64_t>(model.M) * (model.R + 1) * static_cast<std::int64_t>(sizeof(StationMeasures));
+    bytes +=
+        2 * static_cast<std::int64_t>(model.M) * (model.R + 1) * static_cast<std::int64_t>(sizeof(StationMeasures));
     bytes += P;  // the watched stations
     return bytes;
 }

@@ -35,8 +35,14 @@ struct Law {
 };
 
 // Scheduling of a station, by the codes of the model.
-enum StationDiscipline : int { kFifo = 0, kLifo = 1, kInfiniteServer = 3, kLifoPreemptive = 4, kPriority = 5,
-                               kPriorityPreemptive = 6 };
+enum StationDiscipline : int {
+    kFifo = 0,
+    kLifo = 1,
+    kInfiniteServer = 3,
+    kLifoPreemptive = 4,
+    kPriority = 5,
+    kPriorityPreemptive = 6
+};
 
 // A stream of external arrivals: renewal times drawn from `interarrival`;
 // each arrival picks one target (station, class) with its probability, and
@@ -50,17 +56,17 @@ struct ArrivalStream {
 constexpr int kExitTarget = -1;
 
 struct SimulationModel {
-    int M = 0;  // stations
-    int R = 0;  // classes; class 0 has the highest priority
-    std::vector<int> discipline;   // M: StationDiscipline
-    std::vector<int> population;   // R: customers of a closed class, 0 for an open class
-    std::vector<int> startStation; // R: where the customers of a closed class begin
-    std::vector<Law> service;      // R x M
+    int M = 0;                                  // stations
+    int R = 0;                                  // classes; class 0 has the highest priority
+    std::vector<int> discipline;                // M: StationDiscipline
+    std::vector<int> population;                // R: customers of a closed class, 0 for an open class
+    std::vector<int> startStation;              // R: where the customers of a closed class begin
+    std::vector<Law> service;                   // R x M
     std::vector<double> pairFirst, pairSecond;  // the pair pool of the list kinds
     // Routing of class r leaving station s: entries routeBegin[s*R+r] ..
     // routeBegin[s*R+r+1]-1, each a station index or kExitTarget. A class
     // without entries at a station leaves the network there.
-    std::vector<int> routeBegin;   // R*M + 1
+    std::vector<int> routeBegin;  // R*M + 1
     std::vector<int> routeTarget;
     std::vector<double> routeProbability;
     std::vector<ArrivalStream> streams;
@@ -107,9 +113,9 @@ struct SimulationResult {
     std::int64_t events = 0;                 // events processed in all
     std::int64_t warmupEvents = 0;           // of which deleted as warm-up
     double simulatedTime = 0, warmupTime = 0;
-    int batches = 0;                         // batches of the interval estimates
-    double precision = 0;                    // largest relative half-width of the stop rule
-    int worstStation = 0, worstClass = -1;   // where that largest one is
+    int batches = 0;                        // batches of the interval estimates
+    double precision = 0;                   // largest relative half-width of the stop rule
+    int worstStation = 0, worstClass = -1;  // where that largest one is
     bool precisionReached = false;
     SimulationFailure failure = SimulationFailure::None;
     int station = 0;

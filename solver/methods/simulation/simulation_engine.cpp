@@ -261,8 +261,9 @@ void SimulationEngine::endDelay(int c) {
 // Where customer c of class r goes after station s.
 void SimulationEngine::leave(int c, int s, int r) {
     const Route& route = routes_[static_cast<std::size_t>(s) * R_ + r];
-    const int target = route.choice.size == 0 ? kExitTarget
-                                              : model_.routeTarget[route.begin + samplers_.choose(route.choice, random_)];
+    const int target = route.choice.size == 0
+                           ? kExitTarget
+                           : model_.routeTarget[route.begin + samplers_.choose(route.choice, random_)];
     if (target != kExitTarget) {
         arrive(target, c);
         return;

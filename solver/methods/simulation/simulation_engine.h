@@ -14,7 +14,7 @@
 namespace kolt::methods {
 
 class SimulationEngine {
-public:
+  public:
     SimulationEngine(const SimulationModel& model, std::uint64_t seed, std::int64_t openCustomerCap)
         : model_(model), R_(model.R), random_(seed), openCap_(openCustomerCap) {}
 
@@ -41,7 +41,7 @@ public:
     // Bytes of the engine's state at its start.
     static std::int64_t startBytes(const SimulationModel& model);
 
-private:
+  private:
     struct Customer {
         double work;  // service still to be done at the current station
         int cls;
@@ -60,8 +60,8 @@ private:
         int inService = -1;  // the customer served at a single server, -1 when idle
         std::uint32_t token = 0;
         double serviceStart = 0.0;
-        int firstQueue = 0;          // its deque, or the deque of class 0 at a priority station
-        std::uint32_t waiting = 0;   // priority stations: bit r when class r waits
+        int firstQueue = 0;         // its deque, or the deque of class 0 at a priority station
+        std::uint32_t waiting = 0;  // priority stations: bit r when class r waits
     };
     struct Route {
         Choice choice;
@@ -91,7 +91,7 @@ private:
     std::vector<Route> routes_;        // R x M
     std::vector<int> streamSampler_;
     std::vector<Route> streamRoutes_;
-    std::vector<int> streamNone_;      // the stream's outcome that brings no customer, or -1
+    std::vector<int> streamNone_;  // the stream's outcome that brings no customer, or -1
 
     RandomStream random_;
     EventHeap heap_;
