@@ -47,11 +47,13 @@ format:
 	@command -v clang-format >/dev/null || { echo "Brak programu clang-format: apt-get install clang-format"; exit 1; }
 	clang-format -i $(SOURCES)
 
+# -w: compiler warnings are the build's business (-Werror there); this reports
+# only the checks.
 tidy: setup
 	@command -v run-clang-tidy >/dev/null || { echo "Brak programu run-clang-tidy: apt-get install clang-tidy"; exit 1; }
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '^$(CURDIR)/(common|solver|workbench|tests|bench)/'
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet -extra-arg=-w '^$(CURDIR)/(common|solver|workbench|tests|bench)/'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

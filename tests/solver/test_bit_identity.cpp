@@ -106,9 +106,8 @@ TEST(BitIdentity, GaussJordanSkippingZeroUpdatesGivesThePlainEliminationsBits) {
                 ASSERT_EQ(A[x], 0.0) << "trial " << trial << " at " << x;
             else
                 // Bits, not values: the point is that nothing changed by a bit.
-                ASSERT_EQ(std::memcmp(&A[x], &plain[x], sizeof(double)),
-                          0)  // NOLINT(bugprone-suspicious-memory-comparison)
-                    << "trial " << trial << " at " << x;
+                // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
+                ASSERT_EQ(std::memcmp(&A[x], &plain[x], sizeof(double)), 0) << "trial " << trial << " at " << x;
         }
     }
 }
