@@ -30,7 +30,7 @@ double bestBareSeconds(int stations, const std::vector<int>& population, int tri
     return best;
 }
 
-void solveRing(benchmark::State& state, int stations, std::vector<int> population, int bareTries) {
+void solveRing(benchmark::State& state, int stations, const std::vector<int>& population, int bareTries) {
     const std::string text = kolt::bench::ringBenchmarkNetwork(stations, population);
     const double bare = bestBareSeconds(stations, population, bareTries);
     double total = 0.0;

@@ -175,7 +175,8 @@ bool ResultsChartView::printTo(QPrinter* printer, const QString& documentName) c
                      ResultsTablePrinter::headerText(documentName));
     painter.drawLine(page.left(), page.top() + h + h / 4, page.right(), page.top() + h + h / 4);
     // The charts at the saved images' proportions, as wide as the page allows.
-    const QRectF space(page.left(), page.top() + h + h / 2, page.width(), page.height() - h - h / 2);
+    const int headerHeight = h + h / 2;  // whole pixels, as the header was drawn
+    const QRectF space(page.left(), page.top() + headerHeight, page.width(), page.height() - headerHeight);
     QSizeF size = QSizeF(imageSize()).scaled(space.size(), Qt::KeepAspectRatio);
     // Laid out at screen size and scaled up, so that text is as big relative
     // to the bars as on screen.

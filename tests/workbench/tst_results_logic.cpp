@@ -26,7 +26,7 @@ int dataItem(const Tree& tree, const QString& label) {
     return -1;
 }
 
-QList<int> checks(const Tree& tree, QList<int> ids) {
+QList<int> checks(const Tree& tree, const QList<int>& ids) {
     QList<int> values;
     for (int id : ids) values << tree.item(id).check;
     return values;
@@ -298,9 +298,10 @@ void TestResultsLogic::printoutOf100RowsAt40APage() {
     // A rule under the header and above the footer of each page, one under each row.
     QCOMPARE(device.engine.lines.size(), 3 * 2 + 100);
     int headerRules = 0, footerRules = 0;
+    const int headerRuleY = area.top() + h + h / 4, footerRuleY = area.top() + area.height() - h - h / 4;
     for (const QLineF& rule : device.engine.lines) {
-        headerRules += rule.y1() == area.top() + h + h / 4;
-        footerRules += rule.y1() == area.top() + area.height() - h - h / 4;
+        headerRules += rule.y1() == headerRuleY;
+        footerRules += rule.y1() == footerRuleY;
     }
     QCOMPARE(headerRules, 3);
     QCOMPARE(footerRules, 3);

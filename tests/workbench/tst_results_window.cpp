@@ -328,8 +328,9 @@ void TestResultsWindow::printsPagesOf40Rows() {
     for (high = low; rowsPerResultsPage(h, QRect(0, 0, 1000, high + 1)) == 40; ++high) {
     }
     const qreal pointsPerPixel = 72.0 / printer.resolution();
-    printer.setPageSize(QPageSize(QSizeF(210 / 25.4 * 72, (low + high) / 2 * pointsPerPixel), QPageSize::Point,
-                                  QString(), QPageSize::ExactMatch));
+    const int middle = (low + high) / 2;
+    printer.setPageSize(QPageSize(QSizeF(210 / 25.4 * 72, middle * pointsPerPixel), QPageSize::Point, QString(),
+                                  QPageSize::ExactMatch));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     const QString pdf = dir_.filePath(QStringLiteral("druk.pdf"));
     printer.setOutputFileName(pdf);
