@@ -87,19 +87,20 @@ double normInfinity(const SparseRows& A) {
 // Right-preconditioned BiCGSTAB from x = 0, restarted from the true residual
 // when the recurrence claims convergence the true residual does not show or
 // breaks down (a zero inner product). Converged when ||b - A x|| is within
-// target (||b|| + ||A|| ||x||), a backward error, so that the target can be
-// set near the rounding of A x whatever the size of x.
+// target (||b|| + weight ||x||): with weight ||A||, a backward error, whose
+// target can be set near the rounding of A x whatever the size of x; with
+// weight 0, relative to b alone.
 bool bicgstab(const SparseRows& A, const SparseRows& lu, const std::vector<int>& diagonal, const double* b, double* x,
-              double target) {
+              double target, double weight) {
     const int n = A.n;
     std::vector<double> r(b, b + n), solution(n, 0.0), shadow(n), p(n), v(n), y(n), s(n), z(n), t(n);
-    const double normB = norm2(r), normA = normInfinity(A);
+    const double normB = norm2(r);
     if (normB == 0.0) {
         for (int i = 0; i < n; ++i) x[i] = 0.0;
         return true;
     }
     const auto converged = [&](const std::vector<double>& residual) {
-        return norm2(residual) <= target * (normB + normA * norm2(solution));
+        return norm2(residual) <= target * (normB + weight * norm2(solution));
     };
     int iterations = 0;
     for (int restart = 0; restart <= kMaxRestarts && iterations < kMaxIterations; ++restart) {
@@ -179,20 +180,23 @@ IterativeSolver::IterativeSolver(const SparseColumns& A) {
 }
 
 bool IterativeSolver::solve(const double* b, double* x, double target) {
-    return ready_ && bicgstab(A_, luA_, diagonalA_, b, x, target);
+    return ready_ && bicgstab(A_, luA_, diagonalA_, b, x, target, normInfinity(A_));
 }
 
-bool IterativeSolver::solveTransposed(const double* b, double* x, double target) {
+bool IterativeSolver::solveForEstimate(bool transposed, const double* b, double* x) {
+    // A few correct digits suffice for a norm estimate, and leave room for
+    // the rounding of A x on systems conditioned up to about 1e7; worse
+    // ones fail here and are left to the LU.
+    constexpr double kEstimateTarget = 1e-8;
+    if (!transposed) return ready_ && bicgstab(A_, luA_, diagonalA_, b, x, kEstimateTarget, 0.0);
     if (!transposedTried_) {
         transposedTried_ = true;
         transposedReady_ = factorIncomplete(At_, luAt_, diagonalAt_);
     }
-    return transposedReady_ && bicgstab(At_, luAt_, diagonalAt_, b, x, target);
+    return transposedReady_ && bicgstab(At_, luAt_, diagonalAt_, b, x, kEstimateTarget, 0.0);
 }
 
 double IterativeSolver::conditionEstimate() {
-    // Solves for the estimate need only a few correct digits.
-    constexpr double kEstimateTarget = 1e-8;
     constexpr int kEstimateSteps = 5;
     const double infinite = std::numeric_limits<double>::infinity();
     const int n = A_.n;
@@ -205,13 +209,13 @@ double IterativeSolver::conditionEstimate() {
     std::vector<double> x(n, 1.0 / n), y(n), sign(n), z(n);
     double estimate = 0.0;
     for (int step = 0; step < kEstimateSteps; ++step) {
-        if (!solve(x.data(), y.data(), kEstimateTarget)) return infinite;
+        if (!solveForEstimate(false, x.data(), y.data())) return infinite;
         double norm1 = 0.0;
         for (double value : y) norm1 += std::fabs(value);
         if (step > 0 && norm1 <= estimate) break;
         estimate = norm1;
         for (int i = 0; i < n; ++i) sign[i] = y[i] < 0.0 ? -1.0 : 1.0;
-        if (!solveTransposed(sign.data(), z.data(), kEstimateTarget)) return infinite;
+        if (!solveForEstimate(true, sign.data(), z.data())) return infinite;
         int largest = 0;
         for (int i = 1; i < n; ++i)
             if (std::fabs(z[i]) > std::fabs(z[largest])) largest = i;
@@ -222,7 +226,7 @@ double IterativeSolver::conditionEstimate() {
     // Higham's extra vector of alternating signs and growing size catches
     // matrices on which the steps above stall early.
     for (int i = 0; i < n; ++i) x[i] = (i % 2 == 0 ? 1.0 : -1.0) * (1.0 + static_cast<double>(i) / std::max(1, n - 1));
-    if (!solve(x.data(), y.data(), kEstimateTarget)) return infinite;
+    if (!solveForEstimate(false, x.data(), y.data())) return infinite;
     double alternative = 0.0;
     for (double value : y) alternative += std::fabs(value);
     estimate = std::max(estimate, 2.0 * alternative / (3.0 * n));

@@ -15,6 +15,11 @@
 
 namespace kolt::methods {
 
+// Backward error the large systems are solved to: near the rounding of the
+// product A x itself, so that the answer is as close to the exact solution
+// as an LU's.
+constexpr double kIterativeTarget = 1e-14;
+
 // A square matrix in compressed rows.
 struct SparseRows {
     int n = 0;
@@ -33,16 +38,17 @@ class IterativeSolver {
     // zero or non-finite pivot: the iteration cannot start.
     bool ready() const { return ready_; }
 
-    // x from A x = b (or A' x = b), within relative residual `target` in the
-    // 2-norm, checked on the true residual b - A x; false when the iteration
-    // breaks down or has not reached the target within its cap.
+    // x from A x = b, within a backward error `target`: the true residual
+    // b - A x within target (||b|| + ||A|| ||x||) in the 2-norm. False when
+    // the iteration breaks down or has not reached the target within its cap.
     bool solve(const double* b, double* x, double target);
-    bool solveTransposed(const double* b, double* x, double target);
 
     // The 1-norm condition number |A| |A^-1| estimated as by Hager and
     // Higham (ACM TOMS 14(4), 1988) from solves with A and A'; infinite when
-    // one of those solves fails, as on a singular A whose systems have no
-    // solution for most right-hand sides.
+    // one of those solves fails. Those solves must bring the residual below
+    // a fraction of ||b|| alone: a singular A has no solution for most
+    // right-hand sides, and its residual cannot fall that far, whereas a
+    // backward error can be met there by a huge x.
     double conditionEstimate();
 
   private:
@@ -50,6 +56,8 @@ class IterativeSolver {
     SparseRows luA_, luAt_;  // unit lower and upper factors in A's pattern
     std::vector<int> diagonalA_, diagonalAt_;
     bool ready_ = false, transposedReady_ = false, transposedTried_ = false;
+
+    bool solveForEstimate(bool transposed, const double* b, double* x);
 };
 
 }  // namespace kolt::methods

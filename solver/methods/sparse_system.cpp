@@ -35,10 +35,6 @@ constexpr double kResidualTolerance = 1e-10;
 // 2000 stations predict 3e8 and stay direct; among 3000, 1e9; among 10,000,
 // 4e10, twenty seconds of factoring.
 constexpr double kIterativeFlops = 1e9;
-// Residual the iteration aims for, relative to ||b|| + ||A|| ||x||: near
-// the rounding of the product A x itself, so its answer is as close to the
-// exact solution as the LU's.
-constexpr double kIterativeTarget = 1e-14;
 
 // Duplicate entries of a column added together, rows in increasing order,
 // as KLU requires.
