@@ -21,17 +21,17 @@ namespace {
 // transitions as (target, probability) pairs.
 using Transitions = std::vector<std::vector<std::pair<int, double>>>;
 
-// I - P' for open routing, or with `pinned` stations' equations replaced by
+// I - P' for open routing, or with station `pinned`'s equation replaced by
 // x = 1 (the closed visit ratios pin the first station). Rows in increasing
 // order in each column, each once, as the solvers take them.
-SparseColumns systemOf(const Transitions& P, const std::vector<bool>& pinned = {}) {
+SparseColumns systemOf(const Transitions& P, int pinned = -1) {
     SparseColumns A;
     std::vector<double> column(P.size());
     for (std::size_t j = 0; j < P.size(); ++j) {
         std::fill(column.begin(), column.end(), 0.0);
         column[j] = 1.0;
         for (const auto& [to, p] : P[j])
-            if (pinned.empty() || !pinned[to]) column[to] -= p;
+            if (to != pinned) column[to] -= p;
         for (std::size_t i = 0; i < P.size(); ++i)
             if (column[i] != 0.0) A.add(static_cast<int>(i), column[i]);
         A.endColumn();
@@ -81,15 +81,13 @@ TEST(IterativeSystems, RandomRoutingAgreesWithTheLu) {
     Transitions open(kStations), closed(kStations);
     addRandomGroup(open, 0, kStations, 0.75, random);
     addRandomGroup(closed, 0, kStations, 1.0, random);
-    std::vector<bool> first(kStations, false);
-    first[0] = true;
     std::vector<double> arrivals(kStations), pinned(kStations, 0.0);
     for (int i = 0; i < kStations; ++i) arrivals[i] = 0.1 + (i % 7) / 10.0;
     pinned[0] = 1.0;
     const struct {
         SparseColumns A;
         std::vector<double> b;
-    } systems[] = {{systemOf(open), arrivals}, {systemOf(closed, first), pinned}};
+    } systems[] = {{systemOf(open), arrivals}, {systemOf(closed, 0), pinned}};
     for (const auto& [A, b] : systems) {
         std::vector<double> x(kStations), iterated(kStations);
         ASSERT_TRUE(solveSparse(A, b.data(), x.data()));
@@ -138,9 +136,7 @@ TEST(IterativeSystems, SingularConsistentSystemIsRefused) {
     Transitions P(kStations + kSecond);
     addRandomGroup(P, 0, kStations, 1.0, random);
     addRandomGroup(P, kStations, kSecond, 1.0, random);
-    std::vector<bool> first(P.size(), false);
-    first[0] = true;
-    const SparseColumns A = systemOf(P, first);
+    const SparseColumns A = systemOf(P, 0);
     std::vector<double> b(A.n, 0.0), x(A.n);
     b[0] = 1.0;
     IterativeSolver solver(A);
