@@ -1,5 +1,6 @@
 // Whole runs of the solver on networks far larger than the examples: 10,000
-// stations solve (how fast is measured in bench/, not here), and a recursion
+// stations solve, with transitions to nearby stations or to any (how fast is
+// measured in bench/, not here), and a recursion
 // whose table cannot be had in the memory the process may use is refused
 // with the message naming ADP.
 #include <gtest/gtest.h>
@@ -23,12 +24,13 @@ class LargeNetwork : public ScratchDirectoryTest {
     std::string results() const { return readBytes(dir_ / "siec.wnk"); }
 };
 
-std::string tenThousandStations(bench::NetworkFamily family) {
+// reach 0: random transitions to stations anywhere, whose LU would fill in.
+std::string tenThousandStations(bench::NetworkFamily family, int reach = 50) {
     bench::NetworkShape shape;
     shape.family = family;
     shape.stations = 10000;
     shape.population = {20};
-    shape.reach = 50;
+    shape.reach = reach;
     return bench::generateNetwork(shape);
 }
 
@@ -36,11 +38,12 @@ TEST_F(LargeNetwork, TenThousandStationsSolveUnderJacksonDiffusionAndExactMva) {
     const struct {
         bench::NetworkFamily family;
         const char* method;
-    } runs[] = {{bench::NetworkFamily::Jackson, "JACKSON"},
-                {bench::NetworkFamily::Diffusion, "DIFF"},
-                {bench::NetworkFamily::ExactMva, "MVA"}};
+        int reach;
+    } runs[] = {{bench::NetworkFamily::Jackson, "JACKSON", 50}, {bench::NetworkFamily::Diffusion, "DIFF", 50},
+                {bench::NetworkFamily::ExactMva, "MVA", 50},    {bench::NetworkFamily::Jackson, "JACKSON", 0},
+                {bench::NetworkFamily::Diffusion, "DIFF", 0},   {bench::NetworkFamily::ExactMva, "MVA", 0}};
     for (const auto& run : runs) {
-        const SolverRun done = solve(tenThousandStations(run.family), run.method);
+        const SolverRun done = solve(tenThousandStations(run.family, run.reach), run.method);
         EXPECT_EQ(done.status, 0) << run.method << "\n" << diagnostics();
         // The all-classes block names every station.
         EXPECT_NE(results().find("#10000>\"S10000\"\t"), std::string::npos) << run.method;
