@@ -18,6 +18,7 @@
 #include "solver/core/method_table.h"
 #include "solver/core/text.h"
 #include "test_analysis_support.h"
+#include "tests/solver/address_sanitizer.h"
 
 namespace kolt::testing {
 namespace {
@@ -60,14 +61,6 @@ TEST(ArraySizes, SaturateInsteadOfWrapping) {
     EXPECT_FALSE(allocatable(1LL << 50, 8)) << "beyond physical memory";
     EXPECT_TRUE(allocatable(1000, 8));
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KOLT_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KOLT_ADDRESS_SANITIZER 1
-#endif
-#endif
 
 // Memory the system refuses (std::bad_alloc) rather than a size refused
 // beforehand: the address space of a child process is capped just above what

@@ -9,6 +9,7 @@
 
 #include "bench/network_generator.h"
 #include "common/cp1250.h"
+#include "tests/solver/address_sanitizer.h"
 #include "tests/solver/captured_console.h"
 #include "tests/solver/solver_process.h"
 
@@ -49,14 +50,6 @@ TEST_F(LargeNetwork, TenThousandStationsSolveUnderJacksonDiffusionAndExactMva) {
         EXPECT_NE(results().find("#10000>\"S10000\"\t"), std::string::npos) << run.method;
     }
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KOLT_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KOLT_ADDRESS_SANITIZER 1
-#endif
-#endif
 
 // Ten stations, classes of 2, 3000 and 3000: a queue table of 9 million rows
 // of 10 doubles, 720 MB, in an address space capped at 300 MB.
